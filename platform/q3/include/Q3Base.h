@@ -30,10 +30,45 @@ typedef double TQ3Float64;
 typedef enum TQ3Status { kQ3Failure = 0, kQ3Success = 1 } TQ3Status;
 typedef enum TQ3Boolean { kQ3False = 0, kQ3True = 1 } TQ3Boolean;
 
+/* Value records. Points are row vectors (p x M), translation in the fourth
+   row of a 4x4 matrix; quaternions are {w, x, y, z}. The plugin hands its own
+   blocks of floats to q3 as these records, so their layouts are fixed. */
+typedef struct TQ3Param2D { float u, v; } TQ3Param2D;
+typedef struct TQ3Point2D { float x, y; } TQ3Point2D;
+typedef struct TQ3Point3D { float x, y, z; } TQ3Point3D;
+typedef struct TQ3RationalPoint3D { float x, y, w; } TQ3RationalPoint3D;
+typedef struct TQ3RationalPoint4D { float x, y, z, w; } TQ3RationalPoint4D;
+typedef struct TQ3Vector2D { float x, y; } TQ3Vector2D;
+typedef struct TQ3Vector3D { float x, y, z; } TQ3Vector3D;
+typedef struct TQ3Quaternion { float w, x, y, z; } TQ3Quaternion;
+typedef struct TQ3Matrix3x3 { float value[3][3]; } TQ3Matrix3x3;
+typedef struct TQ3Matrix4x4 { float value[4][4]; } TQ3Matrix4x4;
+typedef struct TQ3BoundingBox {
+  TQ3Point3D min;
+  TQ3Point3D max;
+  TQ3Boolean isEmpty;
+} TQ3BoundingBox;
+typedef struct TQ3BoundingSphere {
+  TQ3Point3D origin;
+  float radius;
+  TQ3Boolean isEmpty;
+} TQ3BoundingSphere;
+typedef struct TQ3ColorRGB { float r, g, b; } TQ3ColorRGB;
+typedef struct TQ3ColorARGB { float a, r, g, b; } TQ3ColorARGB;
+typedef struct TQ3Area { TQ3Point2D min, max; } TQ3Area;
+
 /* The library's version, major and minor. */
 Q3_EXTERN_API_C(TQ3Status) Q3GetVersion(TQ3Uns32 *majorRevision, TQ3Uns32 *minorRevision);
 
 #ifdef __cplusplus
 }
 #endif
+#ifdef __cplusplus
+static_assert(sizeof(TQ3Point3D) == 12 && sizeof(TQ3Vector3D) == 12, "point and vector records are three floats");
+static_assert(sizeof(TQ3Quaternion) == 16, "quaternion record is four floats");
+static_assert(sizeof(TQ3Matrix4x4) == 64, "4x4 matrix record is sixteen floats");
+static_assert(sizeof(TQ3BoundingBox) == 28 && sizeof(TQ3BoundingSphere) == 20, "bounding records");
+static_assert(sizeof(TQ3Status) == 4 && sizeof(TQ3Boolean) == 4, "enums are 32-bit");
 #endif
+#endif
+
