@@ -130,6 +130,39 @@ typedef enum TQ3Error {
   kQ3ErrorBoundingLoopFailed
 } TQ3Error;
 
+/* Objects: opaque, reference counted. The typed names are documentation;
+   every call checks the object's real type. */
+typedef struct OpaqueTQ3Object *TQ3Object;
+typedef TQ3Object TQ3SharedObject;
+typedef TQ3Object TQ3ShapeObject;
+typedef TQ3Object TQ3GeometryObject;
+typedef TQ3Object TQ3GroupObject;
+typedef TQ3Object TQ3ShaderObject;
+typedef TQ3Object TQ3ViewObject;
+typedef TQ3Object TQ3DrawContextObject;
+typedef TQ3Object TQ3CameraObject;
+typedef TQ3Object TQ3RendererObject;
+typedef TQ3Object TQ3LightObject;
+typedef TQ3Object TQ3PickObject;
+typedef TQ3Object TQ3StyleObject;
+typedef TQ3Object TQ3TransformObject;
+typedef TQ3Object TQ3AttributeSet;
+typedef TQ3Object TQ3TextureObject;
+typedef TQ3Object TQ3StorageObject;
+typedef TQ3Object TQ3FileObject;
+
+/* Lifetime of the library. */
+Q3_EXTERN_API_C(TQ3Boolean) Q3IsInitialized(void);
+Q3_EXTERN_API_C(TQ3Status) Q3Initialize(void);
+Q3_EXTERN_API_C(TQ3Status) Q3Exit(void);
+
+/* The most recent error; through firstError (optional) the oldest one not
+   yet reported. Reading clears both. */
+Q3_EXTERN_API_C(TQ3Error) Q3Error_Get(TQ3Error *firstError);
+
+/* Gives one reference back; the object goes with its last reference. */
+Q3_EXTERN_API_C(TQ3Status) Q3Object_Dispose(TQ3Object object);
+
 #ifdef __cplusplus
 }
 #endif
