@@ -1,0 +1,11 @@
+// The Bounds3D script class: its definition record. Members are listed here as
+// they are built; a record never names a function that does not exist yet.
+#include "plugin/Registration.h"
+
+namespace du3v {
+
+ClassDefinition Bounds3DClass = {
+    kRecordVersion, "Bounds3D", nullptr, 52, 0, nullptr, nullptr, nullptr, 0, nullptr, 0, {},
+};
+
+} // namespace du3v
