@@ -9,5 +9,6 @@
 #include "Q3Base.h"
 #include "Q3Core.h"
 #include "Q3Math.h"
+#include "Q3Style.h"
 
 #endif

@@ -86,7 +86,14 @@ private:
   TQ3Uns32 editIndex_;
 };
 
+class SubmitTarget;
+
 class Shape : public SharedObject {
+public:
+  // Enters the view's current pass (Submit.h). Shapes without an effect
+  // there (cameras, for example) submit nothing.
+  virtual void submit(SubmitTarget &target) const { (void)target; }
+
 protected:
   using SharedObject::SharedObject;
 };
