@@ -57,6 +57,18 @@ typedef struct TQ3ColorRGB { float r, g, b; } TQ3ColorRGB;
 typedef struct TQ3ColorARGB { float a, r, g, b; } TQ3ColorARGB;
 typedef struct TQ3Area { TQ3Point2D min, max; } TQ3Area;
 
+/* Pixel layouts of textures and draw contexts. */
+typedef enum TQ3PixelType {
+  kQ3PixelTypeRGB32 = 0,
+  kQ3PixelTypeARGB32 = 1,
+  kQ3PixelTypeRGB16 = 2,
+  kQ3PixelTypeARGB16 = 3,
+  kQ3PixelTypeRGB16_565 = 4,
+  kQ3PixelTypeRGB24 = 5
+} TQ3PixelType;
+
+typedef enum TQ3Endian { kQ3EndianBig = 0, kQ3EndianLittle = 1 } TQ3Endian;
+
 /* The library's version, major and minor. */
 Q3_EXTERN_API_C(TQ3Status) Q3GetVersion(TQ3Uns32 *majorRevision, TQ3Uns32 *minorRevision);
 
