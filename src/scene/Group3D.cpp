@@ -1,11 +1,147 @@
-// The Group3D script class: its definition record. Members are listed here as
-// they are built; a record never names a function that does not exist yet.
+// The Group3D script class.
+#include "scene/Group3D.h"
+
+#include "math/Quaternion.h"
+#include "math/Vector3D.h"
 #include "plugin/Registration.h"
+
+#include <cmath>
 
 namespace du3v {
 
-ClassDefinition Group3DClass = {
-    kRecordVersion, "Group3D", "Object3D", 44, 0, nullptr, nullptr, nullptr, 0, nullptr, 0, {},
+Group3DData *Group3DOf(HostObject object) {
+  const Object3DData *data = Object3DOf(object);
+  return data && data->IsGroup ? static_cast<Group3DData *>(ClassData(object, Group3DClass)) : nullptr;
+}
+
+namespace {
+void Construct(HostObject instance) {
+  Group3DData &group = *static_cast<Group3DData *>(ClassData(instance, Group3DClass));
+  group.children.increment = 16;
+  group.lastPosition[0] = group.lastPosition[1] = group.lastPosition[2] = 0;
+  group.lastOrientation[0] = 1;
+  group.lastOrientation[1] = group.lastOrientation[2] = group.lastOrientation[3] = 0;
+  Object3DOf(instance)->IsGroup = 1;
+}
+
+void Destruct(HostObject instance) {
+  Group3DData &group = *static_cast<Group3DData *>(ClassData(instance, Group3DClass));
+  for (uint32_t i = 0; i < group.children.Count(); ++i) KIVOUnlockObject(group.children[i]);
+  group.children.Clear();
+}
+
+// True when `candidate` is `group` or holds it somewhere below.
+bool Contains(HostObject candidate, HostObject group, int depth = 0) {
+  if (candidate == group) return true;
+  const Group3DData *g = Group3DOf(candidate);
+  if (!g || depth > 10000) return false;
+  for (uint32_t i = 0; i < g->children.Count(); ++i)
+    if (g->children[i] && Contains(g->children[i], group, depth + 1)) return true;
+  return false;
+}
+
+int32_t Count(HostObject instance) { return static_cast<int32_t>(Group3DOf(instance)->children.Count()); }
+
+bool InRange(const Group3DData &group, int32_t index) {
+  return index >= 0 && static_cast<uint32_t>(index) < group.children.Count();
+}
+
+HostObject Item(HostObject instance, int32_t index) {
+  const Group3DData &group = *Group3DOf(instance);
+  if (!InRange(group, index)) return nullptr;
+  HostObject child = group.children[index];
+  KIVOLockObject(child);
+  return child;
+}
+
+void SetItem(HostObject instance, int32_t index, HostObject value) {
+  Group3DData &group = *Group3DOf(instance);
+  if (!InRange(group, index) || (value && Contains(value, instance))) return;
+  HostObject old = group.children[index];
+  group.children[index] = value;
+  KIVOLockObject(value);
+  KIVOUnlockObject(old);
+}
+
+void Append(HostObject instance, HostObject child) {
+  Group3DData &group = *Group3DOf(instance);
+  if (child && Contains(child, instance)) return;
+  if (group.children.Append(child)) KIVOLockObject(child);
+}
+
+void RemoveIndex(HostObject instance, int32_t index) {
+  Group3DData &group = *Group3DOf(instance);
+  if (!InRange(group, index)) return;
+  HostObject child = group.children[index];
+  group.children.RemoveAt(index);
+  KIVOUnlockObject(child);
+}
+
+void RemoveObject(HostObject instance, HostObject child) {
+  if (Group3DOf(instance)->children.RemoveValue(child)) KIVOUnlockObject(child);
+}
+
+void Update(HostObject instance) { GroupUpdate(instance); }
+
+MethodDefinition methods[] = {
+    {Fn(Count), nullptr, "Count() as Integer", 0},
+    {Fn(Item), Fn(SetItem), "Item(idx as Integer) as Object3D", 0},
+    {Fn(Append), nullptr, "Append(obj as Object3D)", 0},
+    {Fn(RemoveIndex), nullptr, "Remove(idx as Integer)", 0},
+    {Fn(RemoveObject), nullptr, "Remove(obj as Object3D)", 0},
+    {Fn(Update), nullptr, "Update", 0},
 };
+
+bool Differs(float a, float b) { return !(a == b); } // NaN counts as different
+} // namespace
+
+ClassDefinition Group3DClass = {
+    kRecordVersion, "Group3D", "Object3D", 44, 0, Fn(Construct), Fn(Destruct), nullptr, 0,
+    methods, sizeof methods / sizeof methods[0], {},
+};
+
+void GroupUpdate(HostObject instance) {
+  Group3DData *group = Group3DOf(instance);
+  if (!group) return;
+  const Object3DData &self = *Object3DOf(instance);
+  const TQ3Point3D P = PositionOf(self);
+  if (Differs(P.x, group->lastPosition[0]) || Differs(P.y, group->lastPosition[1]) ||
+      Differs(P.z, group->lastPosition[2])) {
+    const TQ3Point3D last{group->lastPosition[0], group->lastPosition[1], group->lastPosition[2]};
+    TQ3Vector3D V;
+    Q3Point3D_Subtract(&P, &last, &V);
+    for (uint32_t i = 0; i < group->children.Count(); ++i)
+      if (HostObject child = group->children[i]) TranslateBy(*Object3DOf(child), V);
+    group->lastPosition[0] = P.x, group->lastPosition[1] = P.y, group->lastPosition[2] = P.z;
+  }
+  const TQ3Quaternion Q = OrientationOf(self);
+  const TQ3Quaternion last{group->lastOrientation[0], group->lastOrientation[1], group->lastOrientation[2],
+                           group->lastOrientation[3]};
+  if (Q.w == last.w && Q.x == last.x && Q.y == last.y && Q.z == last.z) return;
+  TQ3Quaternion I, R;
+  Q3Quaternion_Invert(&last, &I);
+  Q3Quaternion_Multiply(&I, &Q, &R);
+  Q3Quaternion_Normalize(&R, &R);
+  for (uint32_t i = 0; i < group->children.Count(); ++i) {
+    HostObject child = group->children[i];
+    if (!child) continue;
+    Object3DData &data = *Object3DOf(child);
+    if (QuaternionData *q = QuaternionOf(data.Orientation)) {
+      TQ3Quaternion *orientation = AsQ3Quaternion(*q);
+      Q3Quaternion_Multiply(orientation, &R, orientation);
+    }
+    if (Vector3DData *p = Vector3DOf(data.Position)) {
+      TQ3Point3D *position = AsQ3Point(*p);
+      TQ3Vector3D offset;
+      Q3Point3D_Subtract(position, &P, &offset);
+      TQ3Point3D turned{offset.x, offset.y, offset.z};
+      Q3Point3D_TransformQuaternion(&turned, &R, &turned);
+      const TQ3Vector3D back{turned.x, turned.y, turned.z};
+      Q3Point3D_Vector3D_Add(&P, &back, position);
+    }
+  }
+  group->lastOrientation[0] = Q.w, group->lastOrientation[1] = Q.x, group->lastOrientation[2] = Q.y,
+  group->lastOrientation[3] = Q.z;
+}
 
 } // namespace du3v

@@ -126,10 +126,15 @@ TEST(Registration, MissingServices) {
 }
 
 TEST(Registration, MethodCopyKeepsFunctionSetterAndDeclaration) {
+  {
+    host::Host h;
+    h.attach(&KIVOPluginMain); // the plugin's code linked into this test learns the resolver
+  }
+  // An old host, without registering again: registration would convert the
+  // linked-in records for good, and later tests read them as a new host.
   host::Config config;
   config.version = 5.8;
   host::Host h(config);
-  h.attach(&KIVOPluginMain); // the plugin's code linked into this test
   int a, b, c;
   du3v::MethodDefinition methods[] = {{&a, &b, "First(x as Integer)", 0}, {&c, nullptr, "Second as Double", 0}};
   const void *list = methods;

@@ -524,9 +524,9 @@ Value Host::getProperty(void *object, const std::string &name) {
   }
   if (!p->getter) throw CallError(name + " cannot be read");
   CallResult r = callPlugin(p->getter, returnsFor(p->type), {word(object), p->param});
+  // An object a getter returns carries one reference for the caller, as a
+  // method's result does.
   Value v = decode(*this, p->type, r);
-  // A getter hands out the field it holds: the script takes its own reference.
-  if (v.type == Type::Object && v.object) lockObject(*this, v.object.get(), "property read");
   raisePending(*this);
   return v;
 }

@@ -333,6 +333,10 @@ Q3_EXTERN_API_C(TQ3SharedObject) Q3Shared_GetReference(TQ3SharedObject sharedObj
    Meant for diagnostics and tests. */
 Q3_EXTERN_API_C(TQ3Uns32) Q3Shared_GetReferenceCount(TQ3SharedObject sharedObject);
 
+/* q3's addition: how many objects are alive (0 while the library is not
+   initialised). Meant for leak checks in tests. */
+Q3_EXTERN_API_C(TQ3Uns32) Q3Object_CountLive(void);
+
 /* Change tracking: every change to a shared object's data gives it a new
    edit index; Q3Shared_Edited marks a change made from outside. Indices come
    from one library-wide counter, so an index is never repeated for any

@@ -63,3 +63,5 @@ Q3_EXTERN_API_C(TQ3ObjectType) Q3Shape_GetType(TQ3ShapeObject shape) {
   const q3::Shape *obj = q3::validate<q3::Shape>(shape);
   return obj ? q3::typeBelow(obj->typeInfo(), q3::type::Shape) : kQ3ObjectTypeInvalid;
 }
+
+Q3_EXTERN_API_C(TQ3Uns32) Q3Object_CountLive(void) { return q3::registry::liveCount(); }

@@ -111,4 +111,6 @@ Object *find(TQ3Object ref) {
 
 TQ3Object handleOf(const Object *obj) { return reinterpret_cast<TQ3Object>(static_cast<std::uintptr_t>(obj->token_)); }
 
+TQ3Uns32 liveCount() { return table ? static_cast<TQ3Uns32>(table->byToken.size()) : 0; }
+
 } // namespace q3::registry

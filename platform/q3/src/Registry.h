@@ -36,5 +36,7 @@ void destroy(Object *obj);
 Object *find(TQ3Object ref);
 // The public reference of a registered object.
 TQ3Object handleOf(const Object *obj);
+// How many objects are registered (0 while closed).
+TQ3Uns32 liveCount();
 } // namespace registry
 } // namespace q3

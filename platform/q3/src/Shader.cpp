@@ -1,6 +1,10 @@
 // Shader.cpp: making illumination shaders and asking a shader its kind.
 #include "Shader.h"
 
+#include "Submit.h"
+
+void q3::IlluminationShader::submit(SubmitTarget &target) const { target.illumination(leafType()); }
+
 namespace {
 TQ3ShaderObject newIllumination(const q3::TypeInfo &leaf) {
   return q3::handleOf(q3::create<q3::IlluminationShader>(leaf));

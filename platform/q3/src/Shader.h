@@ -16,6 +16,8 @@ class IlluminationShader : public Shader {
 public:
   // leaf is one of type::PhongIllumination, LambertIllumination, NullIllumination.
   explicit IlluminationShader(const TypeInfo &leaf) : Shader(leaf) {}
+  // Sets the view's lighting model for later geometry.
+  void submit(SubmitTarget &target) const override;
 };
 
 } // namespace q3

@@ -39,6 +39,11 @@ public:
   virtual void attributes(const AttributeValues &values) = 0;
   // A geometry and its tessellation; `object` is what a pick reports.
   virtual void geometry(const Object &object, const Mesh &mesh) = 0;
+
+  // The kind of pass, so display groups can honour their drawn and picked
+  // state. Views override it; the default suits a rendering pass.
+  enum class Pass { Render, Pick, Bounds };
+  virtual Pass pass() const { return Pass::Render; }
 };
 
 } // namespace q3

@@ -18,6 +18,12 @@
 // (RuntimeRaiseException) is thrown as host::ScriptException when the plugin
 // function returns.
 //
+// References: New and every object a method or a property getter function
+// returns carry one reference for the script. A host-direct object property
+// holds one reference: writing it locks the new value and unlocks the old,
+// and the instance's end (after its destructors) releases what it still
+// holds. Objects handed to the plugin as arguments are borrowed.
+//
 // One Host is active at a time (the plugin resolves services through a plain
 // function pointer); constructing a second one throws.
 #pragma once

@@ -1,0 +1,141 @@
+// Raster.h: the software rasteriser: triangles, lines and points into a
+// Frame, with a depth test.
+//
+// Contract: vertices are in window pixels (x right, y down, pixel centres at
+// +0.5) with depth z (0 at hither, 1 at yon; smaller is nearer) and invW
+// (1/w, for perspective-correct varyings). Triangles snap to 1/256 pixel
+// and use integer edge functions with the top-left rule, so coverage is
+// exact and the same on every target; a pixel is covered when its centre
+// is inside, or on a top or left edge. Lines cover the pixels whose centre
+// they pass along their major axis, start included, end excluded; a point
+// covers the pixel it lies in. Everything is clipped to the frame; callers
+// clip against the frustum beforehand so coordinates stay small.
+// The shading callback gets the pixel, its depth and the interpolated
+// varyings and returns whether it wrote the pixel (then depth is written
+// when asked). Depth test: strictly nearer for triangles, nearer or equal
+// for lines and points (so edges show on the faces they outline).
+#pragma once
+
+#include "DrawContext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace q3::raster {
+
+constexpr int kMaxVaryings = 14;
+
+struct RasterVertex {
+  float x, y, z, invW;
+  float v[kMaxVaryings];
+};
+
+inline uint32_t toByte(float c) {
+  if (!(c > 0.0f)) return 0;
+  if (c >= 1.0f) return 255;
+  return uint32_t(c * 255.0f + 0.5f);
+}
+
+template <class Fn>
+void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const RasterVertex *c, int nv, bool writeDepth,
+              Fn &&shadePixel) {
+  constexpr double kSub = 256.0;
+  int64_t X[3] = {int64_t(std::floor(a->x * kSub + 0.5)), int64_t(std::floor(b->x * kSub + 0.5)),
+                  int64_t(std::floor(c->x * kSub + 0.5))};
+  int64_t Y[3] = {int64_t(std::floor(a->y * kSub + 0.5)), int64_t(std::floor(b->y * kSub + 0.5)),
+                  int64_t(std::floor(c->y * kSub + 0.5))};
+  int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
+  if (area == 0) return;
+  const RasterVertex *v[3] = {a, b, c};
+  if (area < 0) {
+    std::swap(X[1], X[2]);
+    std::swap(Y[1], Y[2]);
+    std::swap(v[1], v[2]);
+    area = -area;
+  }
+  const int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+  const int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+  // Pixels whose centre (p + 0.5) can lie inside.
+  const int x0 = int(std::max<int64_t>(0, (minX - 128 + 255) >> 8));
+  const int x1 = int(std::min<int64_t>(f.width - 1, (maxX - 128) >> 8));
+  const int y0 = int(std::max<int64_t>(0, (minY - 128 + 255) >> 8));
+  const int y1 = int(std::min<int64_t>(f.height - 1, (maxY - 128) >> 8));
+  if (x0 > x1 || y0 > y1) return;
+
+  // Edge i is opposite vertex i: E_i(p) = A_i (px - ax) + B_i (py - ay) for
+  // the edge a -> b, positive inside.
+  int64_t A[3], B[3], C[3], bias[3];
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3, k = (i + 2) % 3;
+    const int64_t dx = X[k] - X[j], dy = Y[k] - Y[j];
+    A[i] = -dy;
+    B[i] = dx;
+    const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+    // Bias so that "E >= 0" includes only top-left edges' pixels on the edge.
+    bias[i] = topLeft ? 0 : 1;
+    C[i] = -(A[i] * X[j] + B[i] * Y[j]) - bias[i];
+  }
+  const float invArea = float(1.0 / double(area));
+  float pre[3][kMaxVaryings];
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < nv; ++k) pre[i][k] = v[i]->v[k] * v[i]->invW;
+  float vary[kMaxVaryings];
+  for (int py = y0; py <= y1; ++py) {
+    const int64_t cy = int64_t(py) * 256 + 128;
+    const int64_t cx0 = int64_t(x0) * 256 + 128;
+    int64_t e[3];
+    for (int i = 0; i < 3; ++i) e[i] = A[i] * cx0 + B[i] * cy + C[i];
+    const size_t row = size_t(py) * size_t(f.width);
+    for (int px = x0; px <= x1; ++px) {
+      if ((e[0] | e[1] | e[2]) >= 0) {
+        // Undo the bias for the weights; a biased pixel has weight 0 there.
+        const float l0 = float(e[0] + bias[0]) * invArea;
+        const float l1 = float(e[1] + bias[1]) * invArea;
+        const float l2 = 1.0f - l0 - l1;
+        const float z = l0 * v[0]->z + l1 * v[1]->z + l2 * v[2]->z;
+        float &depth = f.depth[row + size_t(px)];
+        if (z < depth) {
+          const float iw = l0 * v[0]->invW + l1 * v[1]->invW + l2 * v[2]->invW;
+          const float w = 1.0f / iw;
+          for (int k = 0; k < nv; ++k) vary[k] = (l0 * pre[0][k] + l1 * pre[1][k] + l2 * pre[2][k]) * w;
+          if (shadePixel(f.argb[row + size_t(px)], z, w, vary) && writeDepth) depth = z;
+        }
+      }
+      for (int i = 0; i < 3; ++i) e[i] += A[i] * 256;
+    }
+  }
+}
+
+// Lines: the callback gets the pixel, depth and w (for fog).
+template <class Fn> void line(Frame &f, const RasterVertex &a, const RasterVertex &b, Fn &&shadePixel) {
+  const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+  const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+  const double s0 = xMajor ? a.x : a.y, s1 = xMajor ? b.x : b.y;
+  if (s0 == s1) return;
+  const double lo = std::min(s0, s1), hi = std::max(s0, s1);
+  const int limit = xMajor ? f.width : f.height;
+  // Pixels whose centre i + 0.5 lies in [lo, hi).
+  int i0 = int(std::max(0.0, std::ceil(lo - 0.5)));
+  int i1 = int(std::min(double(limit), std::ceil(hi - 0.5))) - 1;
+  for (int i = i0; i <= i1; ++i) {
+    const double t = (i + 0.5 - s0) / (s1 - s0);
+    const double other = xMajor ? a.y + t * dy : a.x + t * dx;
+    const int j = int(std::floor(other));
+    const int px = xMajor ? i : j, py = xMajor ? j : i;
+    if (px < 0 || py < 0 || px >= f.width || py >= f.height) continue;
+    const float z = float(a.z + t * (double(b.z) - a.z));
+    const float iw = float(a.invW + t * (double(b.invW) - a.invW));
+    const size_t at = size_t(py) * size_t(f.width) + size_t(px);
+    if (z <= f.depth[at] && shadePixel(f.argb[at], z, 1.0f / iw)) f.depth[at] = z;
+  }
+}
+
+template <class Fn> void point(Frame &f, const RasterVertex &p, Fn &&shadePixel) {
+  const double fx = std::floor(double(p.x)), fy = std::floor(double(p.y));
+  if (fx < 0 || fy < 0 || fx >= f.width || fy >= f.height) return;
+  const size_t at = size_t(fy) * size_t(f.width) + size_t(fx);
+  if (p.z <= f.depth[at] && shadePixel(f.argb[at], p.z, 1.0f / p.invW)) f.depth[at] = p.z;
+}
+
+} // namespace q3::raster
