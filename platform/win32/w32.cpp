@@ -103,8 +103,14 @@ struct Surface {
   void set(int x, int y, COLORREF c) {
     BYTE *p = row(y);
     switch (bpp) {
-    case 32: p += 4 * x; p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c), p[3] = 0; break;
-    case 24: p += 3 * x; p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c); break;
+    case 32:
+      p += 4 * x;
+      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c), p[3] = 0;
+      break;
+    case 24:
+      p += 3 * x;
+      p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+      break;
     case 8: p[x] = static_cast<BYTE>(nearestIndex(c)); break;
     }
   }
@@ -316,8 +322,10 @@ BOOL DeleteObject(HGDIOBJ object) {
   if (Bitmap *b = lookup<Bitmap>(object, Kind::Bitmap)) {
     if (b->stock) return TRUE;
     // A bitmap still selected into a DC goes when it is deselected.
-    if (b->selectedInto) b->deletePending = true;
-    else destroyBitmap(b);
+    if (b->selectedInto)
+      b->deletePending = true;
+    else
+      destroyBitmap(b);
     return TRUE;
   }
   fail(ERROR_INVALID_HANDLE);
@@ -463,8 +471,8 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destW, int destH, int xSrc, 
   std::lock_guard<std::recursive_mutex> guard(registryLock);
   Surface *dest = surfaceOf(dc);
   Surface src;
-  if (!dest || rop != SRCCOPY || usage != DIB_RGB_COLORS || !dibSurface(info, bits, src) || destW <= 0 ||
-      destH <= 0 || srcW <= 0 || srcH <= 0)
+  if (!dest || rop != SRCCOPY || usage != DIB_RGB_COLORS || !dibSurface(info, bits, src) || destW <= 0 || destH <= 0 ||
+      srcW <= 0 || srcH <= 0)
     return 0;
   // Source rows count from the bottom in a bottom-up DIB, from the top otherwise.
   for (int dy = 0; dy < destH; ++dy) {
@@ -481,8 +489,8 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destW, int destH, int xSrc, 
   return srcH;
 }
 
-int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
-                      UINT lines, const void *bits, const BITMAPINFO *info, UINT usage) {
+int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan, UINT lines,
+                      const void *bits, const BITMAPINFO *info, UINT usage) {
   std::lock_guard<std::recursive_mutex> guard(registryLock);
   Surface *dest = surfaceOf(dc);
   Surface src;
@@ -556,7 +564,8 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int x, int y, int w
   }
   auto win = std::make_unique<Window>();
   win->proc = it->second.proc;
-  if (Brush *b = lookup<Brush>(it->second.background, Kind::Brush)) win->background = b->color, win->hasBackground = true;
+  if (Brush *b = lookup<Brush>(it->second.background, Kind::Brush))
+    win->background = b->color, win->hasBackground = true;
   win->x = x == CW_USEDEFAULT ? 0 : x;
   win->y = y == CW_USEDEFAULT ? 0 : y;
   win->resize(w, h);
@@ -658,7 +667,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
   }
   int fd = ::open(path, flags | O_CLOEXEC, 0644);
   if (fd < 0) {
-    fail(errno == ENOENT ? (parentFolderExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND)
+    fail(errno == ENOENT   ? (parentFolderExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND)
          : errno == EEXIST ? ERROR_FILE_EXISTS
                            : ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;

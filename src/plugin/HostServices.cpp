@@ -12,7 +12,7 @@ void *ResolveHostFunction(HostFunction &function) {
 }
 
 // Each wrapper keeps its own cache entry, named as the host names the service.
-#define DU3V_HOST_SERVICE(Result, Name, Params, Args, Missing)                                                        \
+#define DU3V_HOST_SERVICE(Result, Name, Params, Args, Missing)                                                         \
   Result Name Params {                                                                                                 \
     static HostFunction entry{#Name, nullptr};                                                                         \
     using Function = Result(*) Params;                                                                                 \

@@ -96,8 +96,18 @@ bool Differs(float a, float b) { return !(a == b); } // NaN counts as different
 } // namespace
 
 ClassDefinition Group3DClass = {
-    kRecordVersion, "Group3D", "Object3D", 44, 0, Fn(Construct), Fn(Destruct), nullptr, 0,
-    methods, sizeof methods / sizeof methods[0], {},
+    kRecordVersion,
+    "Group3D",
+    "Object3D",
+    44,
+    0,
+    Fn(Construct),
+    Fn(Destruct),
+    nullptr,
+    0,
+    methods,
+    sizeof methods / sizeof methods[0],
+    {},
 };
 
 void GroupUpdate(HostObject instance) {

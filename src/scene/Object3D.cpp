@@ -54,9 +54,12 @@ void SetScale(HostObject instance, uint32_t, double value) { Object3DOf(instance
 void SetShape(HostObject instance, uint32_t, int32_t value) {
   Object3DData &data = *Object3DOf(instance);
   const uint32_t n = data.ShapeList.Count();
-  if (value < 0) data.Shape = 0;
-  else if (static_cast<uint32_t>(value) >= n) data.Shape = static_cast<int32_t>(n - 1);
-  else data.Shape = value;
+  if (value < 0)
+    data.Shape = 0;
+  else if (static_cast<uint32_t>(value) >= n)
+    data.Shape = static_cast<int32_t>(n - 1);
+  else
+    data.Shape = value;
 }
 
 void MoveForward(HostObject instance, double distance) {
@@ -87,8 +90,8 @@ HostObject Clone(HostObject instance) {
   return clone;
 }
 
-template <void (*Convert)(const Object3DData &, TQ3Point3D &)> HostObject Transformed(HostObject instance,
-                                                                                     HostObject point) {
+template <void (*Convert)(const Object3DData &, TQ3Point3D &)>
+HostObject Transformed(HostObject instance, HostObject point) {
   const Vector3DData *from = Vector3DOf(point);
   if (!from) return nullptr;
   HostObject result = NewVector3D();
@@ -136,8 +139,18 @@ MethodDefinition methods[] = {
 } // namespace
 
 ClassDefinition Object3DClass = {
-    kRecordVersion, "Object3D", nullptr, 44, 0, Fn(Construct), Fn(Destruct), properties,
-    sizeof properties / sizeof properties[0], methods, sizeof methods / sizeof methods[0], {},
+    kRecordVersion,
+    "Object3D",
+    nullptr,
+    44,
+    0,
+    Fn(Construct),
+    Fn(Destruct),
+    properties,
+    sizeof properties / sizeof properties[0],
+    methods,
+    sizeof methods / sizeof methods[0],
+    {},
 };
 
 TQ3Point3D PositionOf(const Object3DData &data) {

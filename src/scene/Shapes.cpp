@@ -58,7 +58,8 @@ void AddShapeFromFile(HostObject instance, HostFolderItem file) {
 
 void AddShapeFromHandle(HostObject instance, int32_t handle) {
   // q3 refuses a zero, dead or unshared reference; nothing is added then.
-  TQ3Object shape = Q3Shared_GetReference(reinterpret_cast<TQ3Object>(static_cast<uintptr_t>(static_cast<uint32_t>(handle))));
+  TQ3Object shape =
+      Q3Shared_GetReference(reinterpret_cast<TQ3Object>(static_cast<uintptr_t>(static_cast<uint32_t>(handle))));
   if (!shape) return;
   if (!Object3DOf(instance)->ShapeList.Append(shape)) Q3Object_Dispose(shape);
 }

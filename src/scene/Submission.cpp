@@ -12,9 +12,7 @@ namespace du3v {
 namespace {
 constexpr int kMaxPasses = 100;
 
-bool HasCurrentShape(const Object3DData &data) {
-  return static_cast<uint32_t>(data.Shape) < data.ShapeList.Count();
-}
+bool HasCurrentShape(const Object3DData &data) { return static_cast<uint32_t>(data.Shape) < data.ShapeList.Count(); }
 } // namespace
 
 void SubmitObject(HostObject object, TQ3ViewObject view) {

@@ -27,8 +27,9 @@ HostPicture GetPictureOfSize(HostControl control, int32_t width, int32_t height,
   pixmap.drawContextData.paneState = kQ3False;
   pixmap.drawContextData.maskState = kQ3False;
   pixmap.drawContextData.doubleBufferState = kQ3False;
-  pixmap.pixmap = TQ3Pixmap{buffer, static_cast<TQ3Uns32>(w), static_cast<TQ3Uns32>(h), rowBytes, 24,
-                            kQ3PixelTypeRGB24, kQ3EndianBig, kQ3EndianLittle};
+  pixmap.pixmap =
+      TQ3Pixmap{buffer,       static_cast<TQ3Uns32>(w), static_cast<TQ3Uns32>(h), rowBytes, 24, kQ3PixelTypeRGB24,
+                kQ3EndianBig, kQ3EndianLittle};
   TQ3DrawContextObject drawContext = Q3PixmapDrawContext_New(&pixmap);
 
   TQ3ViewObject pictureView = Q3View_New();

@@ -115,7 +115,8 @@ void CreateView(View3DData &data, const HostRect &bounds, HostControl control) {
   flood.lightData = {kQ3True, static_cast<float>(data.FloodLight / 100.0), {1, 1, 1}};
   flood.castsShadows = kQ3False;
   const Vector3DData *direction = Vector3DOf(data.FloodDirection);
-  flood.direction = direction ? TQ3Vector3D{direction->X, direction->Y, direction->Z} : TQ3Vector3D{0.18f, 0.22f, -0.8f};
+  flood.direction =
+      direction ? TQ3Vector3D{direction->X, direction->Y, direction->Z} : TQ3Vector3D{0.18f, 0.22f, -0.8f};
   Q3Vector3D_Normalize(&flood.direction, &flood.direction);
   light = Q3DirectionalLight_New(&flood);
   Q3Group_AddObject(data.LightGroup, light);

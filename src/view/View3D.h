@@ -74,11 +74,12 @@ static_assert(offsetof(View3DData, Yon) == 4 && offsetof(View3DData, FieldOfView
                   offsetof(View3DData, FogStart) == 52,
               "the fields the host reads and writes directly");
 static_assert(offsetof(View3DData, QuesaView) == 56 && offsetof(View3DData, LastCameraPosition) == 72 &&
-                  offsetof(View3DData, LastCameraOrientation) == 84 && offsetof(View3DData, LastFloodDirection) == 100 &&
-                  offsetof(View3DData, InterpolationStyle) == 112 && offsetof(View3DData, FogStyle) == 124 &&
-                  offsetof(View3DData, IlluminationShader) == 160 && offsetof(View3DData, Lights) == 172 &&
-                  offsetof(View3DData, WorldToFrustum) == 188 && offsetof(View3DData, FrustumPlanes) == 252 &&
-                  offsetof(View3DData, FrustumPlanesValid) == 348 && offsetof(View3DData, DrawContextData) == 352,
+                  offsetof(View3DData, LastCameraOrientation) == 84 &&
+                  offsetof(View3DData, LastFloodDirection) == 100 && offsetof(View3DData, InterpolationStyle) == 112 &&
+                  offsetof(View3DData, FogStyle) == 124 && offsetof(View3DData, IlluminationShader) == 160 &&
+                  offsetof(View3DData, Lights) == 172 && offsetof(View3DData, WorldToFrustum) == 188 &&
+                  offsetof(View3DData, FrustumPlanes) == 252 && offsetof(View3DData, FrustumPlanesValid) == 348 &&
+                  offsetof(View3DData, DrawContextData) == 352,
               "the fields that follow, in order");
 
 extern ControlDefinition View3DControl;

@@ -120,17 +120,17 @@ TEST_F(ProbeHost, CallsCarryEveryKindOfValue) {
   {
     Ref p = h.New("Probe");
     EXPECT_EQ(p.call("Sum", 1, 2.5, 3).asDouble(), 6.5);
-    EXPECT_EQ(p.call("Sum", 1, 2, 3).asDouble(), 6.0); // Integer widens to Double
+    EXPECT_EQ(p.call("Sum", 1, 2, 3).asDouble(), 6.0);                  // Integer widens to Double
     EXPECT_EQ(p.call("Twice", std::string("ab\0c", 4)).asInteger(), 8); // byte length at byte 12
-    EXPECT_EQ(p.call("Twice", "Zed").asInteger(), 1006);               // NUL-terminated bytes
+    EXPECT_EQ(p.call("Twice", "Zed").asInteger(), 1006);                // NUL-terminated bytes
     EXPECT_TRUE(p.call("IsPositive", 5).asBoolean());
     EXPECT_FALSE(p.call("IsPositive", -1).asBoolean());
-    EXPECT_EQ(p.call("Pick", 1).asInteger(), 1);   // overloads chosen by type
+    EXPECT_EQ(p.call("Pick", 1).asInteger(), 1); // overloads chosen by type
     EXPECT_EQ(p.call("Pick", 1.0).asInteger(), 2);
     EXPECT_EQ(p.call("shade").asColor(), 0x123456u); // names ignore case
     Ref echoed = p.call("Echo", p).asObject();
     EXPECT_EQ(echoed, p);
-    EXPECT_EQ(p.references(), 2); // the result carries the caller's reference
+    EXPECT_EQ(p.references(), 2);                     // the result carries the caller's reference
     EXPECT_FALSE(p.call("Echo", nullptr).asObject()); // locking nil does nothing
   }
   EXPECT_EQ(h.counts(), Counts{});
@@ -257,8 +257,11 @@ TEST_F(ProbeHost, ControlsDrawIntoTheirWindowAndGraphics) {
     const struct {
       int x, y;
       COLORREF color;
-    } probes[] = {{10, 20, RGB(0, 255, 0)}, {39, 34, RGB(0, 255, 0)}, {40, 34, RGB(255, 255, 255)},
-                  {39, 35, RGB(255, 255, 255)}, {9, 20, RGB(255, 255, 255)}};
+    } probes[] = {{10, 20, RGB(0, 255, 0)},
+                  {39, 34, RGB(0, 255, 0)},
+                  {40, 34, RGB(255, 255, 255)},
+                  {39, 35, RGB(255, 255, 255)},
+                  {9, 20, RGB(255, 255, 255)}};
     for (const auto &p : probes) EXPECT_EQ(w.pixel(p.x, p.y), p.color) << p.x << "," << p.y;
     c.ref.set("Color", Color{0x0000FF});
     c.resize(40, 15);

@@ -35,7 +35,7 @@ TEST(Registration, VersionThresholds) {
     double version;
     bool withholdVersion;
     bool registers;
-  } cases[] = {{9.0, false, true}, {5.9, false, true}, {5.8, false, true}, {4.5, false, true},
+  } cases[] = {{9.0, false, true},   {5.9, false, true},  {5.8, false, true}, {4.5, false, true},
                {4.49, false, false}, {0.0, false, false}, {9.0, true, false}};
   for (const auto &c : cases) {
     host::Config config;

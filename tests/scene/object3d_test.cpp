@@ -38,9 +38,7 @@ TEST_F(Scene, ScaleIsStoredInSinglePrecision) {
 
 TEST_F(Scene, ShapeIndexWithoutShapesClampsToMinusOne) {
   Ref o = h.New("Object3D");
-  const struct {
-    int set, stored;
-  } cases[] = {{0, -1}, {7, -1}, {-5, 0}};
+  const struct { int set, stored; } cases[] = {{0, -1}, {7, -1}, {-5, 0}};
   for (const auto &c : cases) {
     o.set("Shape", c.set);
     EXPECT_EQ(o.get("Shape").asInteger(), c.stored) << c.set;

@@ -37,7 +37,7 @@ inline void setOrientation(const Ref &o, std::array<double, 4> wxyz) {
   q.set("Z", wxyz[3]);
 }
 
-#define EXPECT_VEC_NEAR(actual, ex, ey, ez, tol)                                                                      \
+#define EXPECT_VEC_NEAR(actual, ex, ey, ez, tol)                                                                       \
   do {                                                                                                                 \
     const Vec a_ = (actual);                                                                                           \
     EXPECT_NEAR(a_.x, (ex), (tol));                                                                                    \

@@ -28,7 +28,8 @@ int shapeCount(const Ref &o) {
 }
 
 TQ3Object handle(const Ref &o, int index) {
-  return reinterpret_cast<TQ3Object>(static_cast<uintptr_t>(static_cast<uint32_t>(o.call("GetShapeHandle", index).asInteger())));
+  return reinterpret_cast<TQ3Object>(
+      static_cast<uintptr_t>(static_cast<uint32_t>(o.call("GetShapeHandle", index).asInteger())));
 }
 
 TQ3Uns32 groupSize(TQ3Object group) {
@@ -72,9 +73,7 @@ TEST_F(Scene, ShapesFromFiles) {
   Ref o = h.New("Object3D");
   o.call("AddShapeFromFile", h.newFolderItem(kBinaryScene));
   EXPECT_EQ(shapeCount(o), 1);
-  {
-    std::ofstream("scene_empty.3dmf");
-  }
+  { std::ofstream("scene_empty.3dmf"); }
   o.call("AddShapeFromFile", h.newFolderItem("scene_empty.3dmf"));
   o.call("AddShapeFromFile", h.newFolderItem("scene_missing.3dmf"));
   o.call("AddShapeFromFile", h.newFolderItem("."));
@@ -122,9 +121,7 @@ TEST_F(Scene, ShapeHandlesAndTheirBounds) {
 TEST_F(Scene, ShapeIndexClampsToTheList) {
   Ref o = h.New("Object3D");
   for (int i = 0; i < 3; ++i) o.call("AddShapeFromString", kTriangle);
-  const struct {
-    int set, stored;
-  } cases[] = {{7, 2}, {-5, 0}, {1, 1}, {3, 2}};
+  const struct { int set, stored; } cases[] = {{7, 2}, {-5, 0}, {1, 1}, {3, 2}};
   for (const auto &c : cases) {
     o.set("Shape", c.set);
     EXPECT_EQ(o.get("Shape").asInteger(), c.stored) << c.set;

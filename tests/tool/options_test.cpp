@@ -18,8 +18,8 @@ TEST(Options, RenderDefaultsAndValues) {
   EXPECT_EQ(p.options->sky, 0xC8C8FFu);
   EXPECT_FALSE(p.options->yaw);
 
-  p = parse({"render", "a.b/model", "-o", "x.png", "--size", "320x200", "--yaw", "-45", "--pitch", "10.5",
-             "--distance", "3", "--wireframe", "--fog", "--sky", "#102030", "--frames", "5"});
+  p = parse({"render", "a.b/model", "-o", "x.png", "--size", "320x200", "--yaw", "-45", "--pitch", "10.5", "--distance",
+             "3", "--wireframe", "--fog", "--sky", "#102030", "--frames", "5"});
   ASSERT_TRUE(p.options) << p.error;
   const Options &o = *p.options;
   EXPECT_EQ(o.output, "x.png");

@@ -59,7 +59,7 @@ TEST(Png, WritesAndReplacesOnlyWhenComplete) {
   EXPECT_EQ(h, 2);
   EXPECT_NE(WritePng("no_such_folder/x.png", 2, 2, pixels), "");
   EXPECT_NE(WritePng("tool_png.png", 3, 2, pixels), ""); // size mismatch
-  EXPECT_EQ(pngPixel("tool_png.png", 0, 0), 0xFF0000u); // the old picture stays
+  EXPECT_EQ(pngPixel("tool_png.png", 0, 0), 0xFF0000u);  // the old picture stays
   std::remove("tool_png.png");
 }
 
@@ -76,6 +76,27 @@ TEST(Render, ModelFileToPicture) {
   EXPECT_GT(centre >> 16, 60u) << std::hex << centre;
   EXPECT_EQ((centre >> 8) & 255, 0u);
   EXPECT_EQ(report.picture.pixels[0], 0x000080u);
+  // And through the PNG file, as the program writes it.
+  ASSERT_EQ(WritePng(o.output, report.picture.width, report.picture.height, report.picture.pixels), "");
+  EXPECT_EQ(pngPixel(o.output, 32, 24), centre);
+  EXPECT_EQ(pngPixel(o.output, 63, 47), 0x000080u);
+  std::remove(o.output.c_str());
+}
+
+TEST(Render, InfoTellsWhatAFileHolds) {
+  File model("tool_info.3dmf", CubeText(0, 1, 0) + "Container ( Triangle ( 0 0 0 1 0 0 0 1 0 ) )\n");
+  Options o = renderOptions(model.path, "");
+  InfoReport info = InfoModel(o);
+  ASSERT_EQ(info.error, "");
+  ASSERT_EQ(info.kinds.size(), 2u);
+  EXPECT_EQ(info.kinds[0], (std::pair<std::string, int>{"TriMesh", 1}));
+  EXPECT_EQ(info.kinds[1], (std::pair<std::string, int>{"Triangle", 1}));
+  EXPECT_EQ(info.triangles, 13);
+  ASSERT_TRUE(info.hasBounds);
+  EXPECT_NEAR(info.min[0], -1, 1e-5);
+  EXPECT_NEAR(info.max[2], 1, 1e-5);
+  o.model = "tool_missing.3dmf";
+  EXPECT_NE(InfoModel(o).error, "");
 }
 
 TEST(Render, BrokenInputFailsCleanly) {

@@ -67,8 +67,8 @@ TEST_F(View, DesignTimeDrawsThePlaceholder) {
   const struct {
     int x, y;
     COLORREF color;
-  } probes[] = {{20, 10, RGB(0, 0, 0)},  {139, 89, RGB(0, 0, 0)}, {80, 10, RGB(0, 0, 0)}, {21, 11, kSky},
-                {138, 88, kSky},          {19, 10, RGB(255, 255, 255)}, {140, 50, RGB(255, 255, 255)}};
+  } probes[] = {{20, 10, RGB(0, 0, 0)}, {139, 89, RGB(0, 0, 0)},      {80, 10, RGB(0, 0, 0)},       {21, 11, kSky},
+                {138, 88, kSky},        {19, 10, RGB(255, 255, 255)}, {140, 50, RGB(255, 255, 255)}};
   for (const auto &p : probes) EXPECT_EQ(window->pixel(p.x, p.y), p.color) << p.x << "," << p.y;
   control->ref.set("FogVisible", true); // a direct property, nothing to do with q3
   EXPECT_FALSE(Q3IsInitialized());
@@ -79,7 +79,7 @@ TEST_F(View, FirstRedrawCreatesTheViewAndDrawsTheSky) {
   start(true);
   EXPECT_TRUE(Q3IsInitialized());
   EXPECT_FALSE(control->ref.call("GetPicture").asObject()); // no view yet
-  control->ref.call("Update");                                // nothing to update yet
+  control->ref.call("Update");                              // nothing to update yet
   control->redraw();
   EXPECT_EQ(window->pixel(80, 50), kSky);
   EXPECT_EQ(window->pixel(19, 50), RGB(255, 255, 255));
@@ -133,6 +133,38 @@ TEST_F(View, SceneInNestedGroupsRendersInWindowAndPictures) {
   inner.get("Position").asObject().set("X", 100.0);
   control->ref.call("Update");
   EXPECT_EQ(window->pixel(80, 50), kSky);
+}
+
+namespace {
+// q3 objects the control keeps, read from its data block.
+TQ3Object blockObject(const host::Control &c, int offset) {
+  uint32_t word;
+  std::memcpy(&word, c.ref.block("Zu3ROzuvu") + offset, 4);
+  return reinterpret_cast<TQ3Object>(static_cast<uintptr_t>(word));
+}
+constexpr int kDrawContextAt = 60, kQuesaCameraAt = 68;
+} // namespace
+
+TEST_F(View, RedrawsRebuildOnlyWhatChanged) {
+  start(true);
+  control->redraw();
+  TQ3Object drawContext = blockObject(*control, kDrawContextAt);
+  TQ3Object camera = blockObject(*control, kQuesaCameraAt);
+  ASSERT_TRUE(drawContext && camera);
+  const TQ3Uns32 placed = Q3Shared_GetEditIndex(camera);
+  control->redraw();
+  control->redraw();
+  EXPECT_EQ(blockObject(*control, kDrawContextAt), drawContext); // same size: same draw context
+  EXPECT_EQ(Q3Shared_GetEditIndex(camera), placed);              // camera unchanged: not placed again
+  // Only the w component of the orientation changes: placed again.
+  control->ref.get("Camera").asObject().get("Orientation").asObject().set("W", 0.5);
+  control->redraw();
+  EXPECT_NE(Q3Shared_GetEditIndex(camera), placed);
+  control->resize(121, 80);
+  EXPECT_NE(blockObject(*control, kDrawContextAt), drawContext);
+  float aspect = 0;
+  Q3ViewAngleAspectCamera_GetAspectRatio(camera, &aspect);
+  EXPECT_FLOAT_EQ(aspect, 121.0f / 80.0f);
 }
 
 TEST_F(View, ResizedControlDrawsAtItsNewSize) {

@@ -29,8 +29,10 @@ TEST(Brush, StockBrushColours) {
   const struct {
     int id;
     COLORREF color;
-  } cases[] = {{WHITE_BRUSH, RGB(255, 255, 255)}, {LTGRAY_BRUSH, RGB(192, 192, 192)},
-               {GRAY_BRUSH, RGB(128, 128, 128)},  {DKGRAY_BRUSH, RGB(64, 64, 64)},
+  } cases[] = {{WHITE_BRUSH, RGB(255, 255, 255)},
+               {LTGRAY_BRUSH, RGB(192, 192, 192)},
+               {GRAY_BRUSH, RGB(128, 128, 128)},
+               {DKGRAY_BRUSH, RGB(64, 64, 64)},
                {BLACK_BRUSH, RGB(0, 0, 0)}};
   W32Surface s(4, 4);
   for (const auto &c : cases) {
@@ -108,8 +110,10 @@ TEST(Brush, FillAndFrameReadBackPixelByPixel) {
     s.fill(RGB(255, 255, 255));
     const bool empty = IsRectEmpty(&c.rect);
     // FrameRect reports an empty rectangle as a failure; FillRect never does.
-    if (c.frame) EXPECT_EQ(FrameRect(s.dc, &c.rect, b) != 0, !empty) << c.name;
-    else EXPECT_NE(FillRect(s.dc, &c.rect, b), 0) << c.name;
+    if (c.frame)
+      EXPECT_EQ(FrameRect(s.dc, &c.rect, b) != 0, !empty) << c.name;
+    else
+      EXPECT_NE(FillRect(s.dc, &c.rect, b), 0) << c.name;
     EXPECT_EQ(picture(s, ink), c.expected) << c.name;
   }
   DeleteObject(b);

@@ -50,10 +50,14 @@ Parsed ParseCommand(const std::vector<std::string> &args) {
     return Parsed{o, {}};
   }
   const std::string &name = args[0];
-  if (name == "render") o.command = Command::Render;
-  else if (name == "info") o.command = Command::Info;
-  else if (name == "demo") o.command = Command::Demo;
-  else return fail("unknown command '" + name + "' (commands: render, info, demo; try --help)");
+  if (name == "render")
+    o.command = Command::Render;
+  else if (name == "info")
+    o.command = Command::Info;
+  else if (name == "demo")
+    o.command = Command::Demo;
+  else
+    return fail("unknown command '" + name + "' (commands: render, info, demo; try --help)");
 
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string &a = args[i];
@@ -98,12 +102,15 @@ Parsed ParseCommand(const std::vector<std::string> &args) {
       return fail("unexpected argument '" + a + "'");
     }
   }
-  if (o.command != Command::Demo && o.model.empty()) return fail(name + " needs a 3DMF file (try du3v " + name + " --help)");
+  if (o.command != Command::Demo && o.model.empty())
+    return fail(name + " needs a 3DMF file (try du3v " + name + " --help)");
   if (o.command == Command::Demo && o.output.empty()) o.output = "du3v-demo.png";
   if (o.command == Command::Render && o.output.empty()) {
     const size_t slash = o.model.find_last_of('/');
     const size_t dot = o.model.find_last_of('.');
-    o.output = (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? o.model.substr(0, dot) : o.model) + ".png";
+    o.output =
+        (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? o.model.substr(0, dot) : o.model) +
+        ".png";
   }
   return Parsed{o, {}};
 }

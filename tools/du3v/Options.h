@@ -20,9 +20,9 @@ enum class Command { Render, Info, Demo, Help };
 
 struct Options {
   Command command = Command::Help;
-  std::string helpFor;  // with Help: the command whose help is wanted ("" for the overview)
-  std::string model;    // render, info
-  std::string output;   // render: MODEL.png by default; demo: du3v-demo.png
+  std::string helpFor; // with Help: the command whose help is wanted ("" for the overview)
+  std::string model;   // render, info
+  std::string output;  // render: MODEL.png by default; demo: du3v-demo.png
   int width = 640, height = 480;
   std::optional<double> yaw, pitch; // degrees; a pleasant three-quarter view by default
   std::optional<double> distance;   // from the model's centre; framed from its bounds by default

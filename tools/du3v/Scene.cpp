@@ -115,17 +115,28 @@ std::string kindName(TQ3ObjectType type) {
   static const struct {
     TQ3ObjectType type;
     const char *name;
-  } names[] = {{kQ3GeometryTypeTriMesh, "TriMesh"},   {kQ3GeometryTypeTriangle, "Triangle"},
-               {kQ3GeometryTypePolygon, "Polygon"},   {kQ3GeometryTypeGeneralPolygon, "GeneralPolygon"},
-               {kQ3GeometryTypeBox, "Box"},           {kQ3GeometryTypeMesh, "Mesh"},
-               {kQ3GeometryTypeTriGrid, "TriGrid"},   {kQ3GeometryTypePolyhedron, "Polyhedron"},
-               {kQ3GeometryTypeEllipsoid, "Ellipsoid"}, {kQ3GeometryTypeCylinder, "Cylinder"},
-               {kQ3GeometryTypeCone, "Cone"},         {kQ3GeometryTypeDisk, "Disk"},
-               {kQ3GeometryTypeTorus, "Torus"},       {kQ3GeometryTypeEllipse, "Ellipse"},
-               {kQ3GeometryTypeLine, "Line"},         {kQ3GeometryTypePolyLine, "PolyLine"},
-               {kQ3GeometryTypePoint, "Point"},       {kQ3GroupTypeDisplay, "DisplayGroup"},
-               {kQ3DisplayGroupTypeOrdered, "OrderedDisplayGroup"}, {kQ3GroupTypeLight, "LightGroup"},
-               {kQ3GroupTypeInfo, "InfoGroup"},       {kQ3SetTypeAttribute, "AttributeSet"}};
+  } names[] = {{kQ3GeometryTypeTriMesh, "TriMesh"},
+               {kQ3GeometryTypeTriangle, "Triangle"},
+               {kQ3GeometryTypePolygon, "Polygon"},
+               {kQ3GeometryTypeGeneralPolygon, "GeneralPolygon"},
+               {kQ3GeometryTypeBox, "Box"},
+               {kQ3GeometryTypeMesh, "Mesh"},
+               {kQ3GeometryTypeTriGrid, "TriGrid"},
+               {kQ3GeometryTypePolyhedron, "Polyhedron"},
+               {kQ3GeometryTypeEllipsoid, "Ellipsoid"},
+               {kQ3GeometryTypeCylinder, "Cylinder"},
+               {kQ3GeometryTypeCone, "Cone"},
+               {kQ3GeometryTypeDisk, "Disk"},
+               {kQ3GeometryTypeTorus, "Torus"},
+               {kQ3GeometryTypeEllipse, "Ellipse"},
+               {kQ3GeometryTypeLine, "Line"},
+               {kQ3GeometryTypePolyLine, "PolyLine"},
+               {kQ3GeometryTypePoint, "Point"},
+               {kQ3GroupTypeDisplay, "DisplayGroup"},
+               {kQ3DisplayGroupTypeOrdered, "OrderedDisplayGroup"},
+               {kQ3GroupTypeLight, "LightGroup"},
+               {kQ3GroupTypeInfo, "InfoGroup"},
+               {kQ3SetTypeAttribute, "AttributeSet"}};
   for (const auto &n : names)
     if (n.type == type) return n.name;
   std::string code;
@@ -183,8 +194,10 @@ InfoReport InfoModel(const Options &o) {
     if (Q3Group_GetPositionObject(group, position, &member) != kQ3Success) continue;
     const std::string kind = kindName(Q3Object_GetLeafType(member));
     auto it = std::find_if(report.kinds.begin(), report.kinds.end(), [&](auto &k) { return k.first == kind; });
-    if (it == report.kinds.end()) report.kinds.emplace_back(kind, 1);
-    else ++it->second;
+    if (it == report.kinds.end())
+      report.kinds.emplace_back(kind, 1);
+    else
+      ++it->second;
     Q3Object_Dispose(member);
   }
   report.triangles = trianglesIn(group, 0);
@@ -194,8 +207,10 @@ InfoReport InfoModel(const Options &o) {
   if (box && report.triangles > 0) {
     Ref lo = box.get("Minimum").asObject(), hi = box.get("Maximum").asObject();
     report.hasBounds = true;
-    report.min[0] = lo.get("X").asDouble(), report.min[1] = lo.get("Y").asDouble(), report.min[2] = lo.get("Z").asDouble();
-    report.max[0] = hi.get("X").asDouble(), report.max[1] = hi.get("Y").asDouble(), report.max[2] = hi.get("Z").asDouble();
+    report.min[0] = lo.get("X").asDouble(), report.min[1] = lo.get("Y").asDouble(),
+    report.min[2] = lo.get("Z").asDouble();
+    report.max[0] = hi.get("X").asDouble(), report.max[1] = hi.get("Y").asDouble(),
+    report.max[2] = hi.get("Z").asDouble();
   }
   return report;
 }
@@ -214,8 +229,8 @@ RenderReport RenderModel(const Options &o) {
   // Scale about the model's centre and put that centre at the origin.
   const double scale = kSceneRadius / radius;
   model.set("Scale", scale);
-  setVector(model.get("Position").asObject(), -centre.get("X").asDouble() * scale,
-            -centre.get("Y").asDouble() * scale, -centre.get("Z").asDouble() * scale);
+  setVector(model.get("Position").asObject(), -centre.get("X").asDouble() * scale, -centre.get("Y").asDouble() * scale,
+            -centre.get("Z").asDouble() * scale);
   stage.objects().call("Append", model);
 
   Ref view = stage.control->ref;

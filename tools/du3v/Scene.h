@@ -16,7 +16,7 @@ struct Picture {
 };
 
 struct RenderReport {
-  std::string error;  // empty when it worked
+  std::string error; // empty when it worked
   Picture picture;
   int objects = 0;     // objects drawn (groups' members counted, not the groups)
   long triangles = 0;  // in the shapes those objects draw

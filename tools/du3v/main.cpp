@@ -22,8 +22,8 @@ int writePicture(const Options &o, const RenderReport &report) {
   if (!report.error.empty()) return fail(report.error, 1);
   const std::string problem = WritePng(o.output, report.picture.width, report.picture.height, report.picture.pixels);
   if (!problem.empty()) return fail(problem, 1);
-  std::printf("wrote %s: %dx%d, %d objects, %ld triangles, %.2f ms per frame", o.output.c_str(),
-              report.picture.width, report.picture.height, report.objects, report.triangles, report.medianMs);
+  std::printf("wrote %s: %dx%d, %d objects, %ld triangles, %.2f ms per frame", o.output.c_str(), report.picture.width,
+              report.picture.height, report.objects, report.triangles, report.medianMs);
   if (o.frames > 1) std::printf(" (median of %d frames)", o.frames);
   std::printf("\n");
   return 0;

@@ -437,8 +437,7 @@ void raisePending(Host &h) {
 }
 } // namespace
 
-Value Host::callMember(void *object, const std::string &name, const std::vector<Value> &args,
-                       const Value *assigned) {
+Value Host::callMember(void *object, const std::string &name, const std::vector<Value> &args, const Value *assigned) {
   Entry *e = findEntry(*this, object);
   if (!object) throw CallError("call of " + name + " on nil");
   if (!e || e->kind != Kind::Instance) throw CallError("call of " + name + " on something that is not an instance");
@@ -463,8 +462,8 @@ Value Host::callMember(void *object, const std::string &name, const std::vector<
     if (score > bestScore) best = m, bestScore = score;
   }
   if (!best) {
-    std::string message = e->cls->name + ": no declaration fits the call\n  call:        " +
-                          callText(name, args, assigned) + "\n";
+    std::string message =
+        e->cls->name + ": no declaration fits the call\n  call:        " + callText(name, args, assigned) + "\n";
     if (candidates.empty()) message += "  declared:    (no method " + name + ")\n";
     for (const Method *m : candidates)
       message += "  declaration: " + m->decl.text + (m->setter ? "  (assignable)" : "") + "\n";
@@ -547,7 +546,8 @@ void Host::setProperty(void *object, const std::string &name, const Value &value
       double d = value.asDouble();
       std::memcpy(field, &d, 8);
     } else if (isScalarType(p->type)) {
-      uint32_t w = sameName(p->type, "Color") && value.type == Type::Color ? value.color : static_cast<uint32_t>(value.i);
+      uint32_t w =
+          sameName(p->type, "Color") && value.type == Type::Color ? value.color : static_cast<uint32_t>(value.i);
       std::memcpy(field, &w, 4);
     } else {
       // The field holds a reference: take the new one, drop the old one.
@@ -585,7 +585,8 @@ Ref Host::New(const std::string &name, const std::vector<Value> &args) {
     if (score > bestScore) best = m, bestScore = score;
   }
   if (!best && !args.empty()) {
-    std::string message = "New " + name + ": no constructor fits\n  call:        " + callText(name, args, nullptr) + "\n";
+    std::string message =
+        "New " + name + ": no constructor fits\n  call:        " + callText(name, args, nullptr) + "\n";
     for (const Method *m : constructors) message += "  declaration: " + m->decl.text + "\n";
     throw CallError(message);
   }

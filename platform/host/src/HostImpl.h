@@ -83,8 +83,8 @@ struct Entry {
   const ClassInfo *cls = nullptr; // instances and controls
   std::vector<uint8_t> memory;    // what the plugin sees
   Picture picture;
-  std::string path;     // folder items
-  HDC dc = nullptr;     // graphics
+  std::string path;                                    // folder items
+  HDC dc = nullptr;                                    // graphics
   HBITMAP surface = nullptr, previousBitmap = nullptr; // off-screen graphics own these
   Control *control = nullptr;
 };

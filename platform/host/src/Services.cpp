@@ -16,7 +16,11 @@ Entry *expect(const void *object, Kind kind, const char *service) {
   if (!object) return nullptr;
   if (!e || e->kind != kind) {
     H().fault(std::string(service) + ": argument is not a live " +
-              (kind == Kind::Instance ? "instance" : kind == Kind::String ? "string" : kind == Kind::Picture ? "picture" : kind == Kind::FolderItem ? "folder item" : "graphics context"));
+              (kind == Kind::Instance     ? "instance"
+               : kind == Kind::String     ? "string"
+               : kind == Kind::Picture    ? "picture"
+               : kind == Kind::FolderItem ? "folder item"
+                                          : "graphics context"));
     return nullptr;
   }
   return e;
@@ -44,13 +48,15 @@ void readProperties(Host &h, ClassInfo &c, uint32_t address, uint32_t count) {
     prop.setter = p[5];
     prop.param = p[6];
     const std::string where = c.name + "." + prop.name;
-    if (prop.name.empty() || prop.type.empty()) h.fault(c.name + ": property " + std::to_string(i) + " lacks a name or type");
+    if (prop.name.empty() || prop.type.empty())
+      h.fault(c.name + ": property " + std::to_string(i) + " lacks a name or type");
     if (prop.flags != 0 && prop.flags != 2) h.fault(where + ": flags " + std::to_string(prop.flags));
     if (p[7] || p[8] || p[9]) h.fault(where + ": spare words are not 0");
     if (!prop.getter) h.fault(where + ": no getter");
     if (prop.getter == rec::kHostReads || prop.setter == rec::kHostReads) {
       const uint32_t width = sameName(prop.type, "Boolean") ? 1 : sameName(prop.type, "Double") ? 8 : 4;
-      if (prop.param + width > c.blockSize) h.fault(where + ": offset " + std::to_string(prop.param) + " outside the block");
+      if (prop.param + width > c.blockSize)
+        h.fault(where + ": offset " + std::to_string(prop.param) + " outside the block");
     }
     c.properties.push_back(prop);
   }
@@ -136,8 +142,10 @@ void svcRegisterControl(uint32_t *r) {
   readProperties(h, *c, r[rec::kProperties], r[rec::kPropertyCount]);
   readMethods(h, *c, r[rec::kMethods], r[rec::kMethodCount]);
   const uint32_t events = r[rec::kEventCount];
-  if (events && !r[rec::kEvents]) h.fault(c->name + ": event count without an event array");
-  else if (events > 64) h.fault(c->name + ": absurd event count");
+  if (events && !r[rec::kEvents])
+    h.fault(c->name + ": event count without an event array");
+  else if (events > 64)
+    h.fault(c->name + ": absurd event count");
   else {
     uint32_t *e = pointer<uint32_t>(r[rec::kEvents]);
     for (uint32_t i = 0; i < events; ++i, e += rec::kEventWords) {
@@ -199,7 +207,8 @@ void svcUnlock(void *object) { unlockObject(H(), object, "KIVOUnlockObject"); }
 void svcRaise(void *exception) {
   Entry *e = expect(exception, Kind::Instance, "RuntimeRaiseException");
   if (!e) return;
-  if (!e->cls->isA("RuntimeException")) return H().fault("RuntimeRaiseException: " + e->cls->name + " is not an exception");
+  if (!e->cls->isA("RuntimeException"))
+    return H().fault("RuntimeRaiseException: " + e->cls->name + " is not an exception");
   if (H().impl_->pendingException) {
     H().fault("RuntimeRaiseException: an exception is already pending");
     unlockObject(H(), H().impl_->pendingException, "RuntimeRaiseException");
@@ -247,8 +256,7 @@ void svcUnlockPictureDescription(void *picture) {
 
 void *svcBuildPictureFromBuffer(int32_t width, int32_t height, int32_t format, const uint8_t *buffer,
                                 int32_t rowBytes) {
-  if (format != 2 || width <= 0 || height <= 0 || width > 32767 || height > 32767 || !buffer ||
-      rowBytes < width * 3) {
+  if (format != 2 || width <= 0 || height <= 0 || width > 32767 || height > 32767 || !buffer || rowBytes < width * 3) {
     H().fault("KIVOBuildPictureFromBuffer: bad arguments " + std::to_string(width) + "x" + std::to_string(height) +
               " format " + std::to_string(format) + " row bytes " + std::to_string(rowBytes));
     return nullptr;
@@ -279,8 +287,8 @@ void svcDrawPicture(HDC dc, void *picture, const int16_t *rect, int32_t flags) {
   if (!dib) return H().fault("drawPicturePrimitive: picture memory cannot be locked");
   const auto *info = reinterpret_cast<const BITMAPINFO *>(dib);
   const size_t palette = info->bmiHeader.biBitCount <= 8 ? 256 * 4 : 0;
-  StretchDIBits(dc, rect[1], rect[0], rect[3] - rect[1], rect[2] - rect[0], 0, 0, e->picture.width,
-                e->picture.height, dib + 40 + palette, info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, rect[1], rect[0], rect[3] - rect[1], rect[2] - rect[0], 0, 0, e->picture.width, e->picture.height,
+                dib + 40 + palette, info, DIB_RGB_COLORS, SRCCOPY);
   GlobalUnlock(e->picture.dib);
 }
 
@@ -344,13 +352,18 @@ Value runEvent(int slot, void *control, va_list ap) {
   const Event &ev = *h.impl_->eventSlots[static_cast<size_t>(slot) - 1];
   std::vector<Value> args;
   for (const Parameter &p : ev.decl.params) {
-    if (sameName(p.type, "Double")) args.emplace_back(va_arg(ap, double));
+    if (sameName(p.type, "Double"))
+      args.emplace_back(va_arg(ap, double));
     else {
       uint32_t w = va_arg(ap, uint32_t);
-      if (sameName(p.type, "Integer")) args.emplace_back(static_cast<int32_t>(w));
-      else if (sameName(p.type, "Boolean")) args.emplace_back(w != 0);
-      else if (sameName(p.type, "Color")) args.emplace_back(Color{w});
-      else args.emplace_back(Ref::share(&h, pointer(w)));
+      if (sameName(p.type, "Integer"))
+        args.emplace_back(static_cast<int32_t>(w));
+      else if (sameName(p.type, "Boolean"))
+        args.emplace_back(w != 0);
+      else if (sameName(p.type, "Color"))
+        args.emplace_back(Color{w});
+      else
+        args.emplace_back(Ref::share(&h, pointer(w)));
     }
   }
   auto it = h.impl_->handlers.find({control, slot});

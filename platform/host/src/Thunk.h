@@ -26,9 +26,7 @@ struct CallResult {
 };
 
 namespace thunk {
-template <size_t N> struct Words {
-  uint32_t w[N];
-};
+template <size_t N> struct Words { uint32_t w[N]; };
 
 template <size_t N> CallResult callWith(uintptr_t fn, Returns kind, const uint32_t *words) {
   CallResult r;

@@ -74,7 +74,8 @@ PictureImage Host::readPicture(const Ref &picture) const {
   const size_t palette = image.depth <= 8 ? 256 * 4 : 0;
   image.pixels.resize(static_cast<size_t>(image.width) * image.height);
   for (int y = 0; y < image.height; ++y) {
-    const uint8_t *row = dib + header.biSize + palette + static_cast<size_t>(bottomUp ? image.height - 1 - y : y) * stride;
+    const uint8_t *row =
+        dib + header.biSize + palette + static_cast<size_t>(bottomUp ? image.height - 1 - y : y) * stride;
     for (int x = 0; x < image.width; ++x) {
       const uint8_t *p = image.depth == 8 ? dib + header.biSize + 4 * row[x] : row + x * (image.depth / 8);
       image.pixels[static_cast<size_t>(y) * image.width + x] = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
@@ -248,7 +249,8 @@ template <class F> static void withWindowGraphics(Host &h, HWND hwnd, F f) {
 void Control::redraw() {
   Host &h = *Host::active();
   invalidated = false;
-  withWindowGraphics(h, window->hwnd(), [&](void *g) { callBehaviour(h, *this, rec::bRedraw, Returns::Nothing, {word(g)}); });
+  withWindowGraphics(h, window->hwnd(),
+                     [&](void *g) { callBehaviour(h, *this, rec::bRedraw, Returns::Nothing, {word(g)}); });
 }
 
 void Control::resize(int width, int height) {

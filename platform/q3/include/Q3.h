@@ -8,14 +8,14 @@
 
 #include "Q3Base.h"
 #include "Q3Core.h"
-#include "Q3Math.h"
-#include "Q3Style.h"
-#include "Q3View.h"
-#include "Q3Render.h"
-#include "Q3Storage.h"
-#include "Q3Group.h"
-#include "Q3Set.h"
 #include "Q3Geometry.h"
+#include "Q3Group.h"
+#include "Q3Math.h"
+#include "Q3Render.h"
+#include "Q3Set.h"
+#include "Q3Storage.h"
+#include "Q3Style.h"
 #include "Q3Transform.h"
+#include "Q3View.h"
 
 #endif

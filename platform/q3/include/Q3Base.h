@@ -33,16 +33,36 @@ typedef enum TQ3Boolean { kQ3False = 0, kQ3True = 1 } TQ3Boolean;
 /* Value records. Points are row vectors (p x M), translation in the fourth
    row of a 4x4 matrix; quaternions are {w, x, y, z}. The plugin hands its own
    blocks of floats to q3 as these records, so their layouts are fixed. */
-typedef struct TQ3Param2D { float u, v; } TQ3Param2D;
-typedef struct TQ3Point2D { float x, y; } TQ3Point2D;
-typedef struct TQ3Point3D { float x, y, z; } TQ3Point3D;
-typedef struct TQ3RationalPoint3D { float x, y, w; } TQ3RationalPoint3D;
-typedef struct TQ3RationalPoint4D { float x, y, z, w; } TQ3RationalPoint4D;
-typedef struct TQ3Vector2D { float x, y; } TQ3Vector2D;
-typedef struct TQ3Vector3D { float x, y, z; } TQ3Vector3D;
-typedef struct TQ3Quaternion { float w, x, y, z; } TQ3Quaternion;
-typedef struct TQ3Matrix3x3 { float value[3][3]; } TQ3Matrix3x3;
-typedef struct TQ3Matrix4x4 { float value[4][4]; } TQ3Matrix4x4;
+typedef struct TQ3Param2D {
+  float u, v;
+} TQ3Param2D;
+typedef struct TQ3Point2D {
+  float x, y;
+} TQ3Point2D;
+typedef struct TQ3Point3D {
+  float x, y, z;
+} TQ3Point3D;
+typedef struct TQ3RationalPoint3D {
+  float x, y, w;
+} TQ3RationalPoint3D;
+typedef struct TQ3RationalPoint4D {
+  float x, y, z, w;
+} TQ3RationalPoint4D;
+typedef struct TQ3Vector2D {
+  float x, y;
+} TQ3Vector2D;
+typedef struct TQ3Vector3D {
+  float x, y, z;
+} TQ3Vector3D;
+typedef struct TQ3Quaternion {
+  float w, x, y, z;
+} TQ3Quaternion;
+typedef struct TQ3Matrix3x3 {
+  float value[3][3];
+} TQ3Matrix3x3;
+typedef struct TQ3Matrix4x4 {
+  float value[4][4];
+} TQ3Matrix4x4;
 typedef struct TQ3BoundingBox {
   TQ3Point3D min;
   TQ3Point3D max;
@@ -53,9 +73,15 @@ typedef struct TQ3BoundingSphere {
   float radius;
   TQ3Boolean isEmpty;
 } TQ3BoundingSphere;
-typedef struct TQ3ColorRGB { float r, g, b; } TQ3ColorRGB;
-typedef struct TQ3ColorARGB { float a, r, g, b; } TQ3ColorARGB;
-typedef struct TQ3Area { TQ3Point2D min, max; } TQ3Area;
+typedef struct TQ3ColorRGB {
+  float r, g, b;
+} TQ3ColorRGB;
+typedef struct TQ3ColorARGB {
+  float a, r, g, b;
+} TQ3ColorARGB;
+typedef struct TQ3Area {
+  TQ3Point2D min, max;
+} TQ3Area;
 
 /* Pixel layouts of textures and draw contexts. */
 typedef enum TQ3PixelType {
@@ -83,4 +109,3 @@ static_assert(sizeof(TQ3BoundingBox) == 28 && sizeof(TQ3BoundingSphere) == 20, "
 static_assert(sizeof(TQ3Status) == 4 && sizeof(TQ3Boolean) == 4, "enums are 32-bit");
 #endif
 #endif
-

@@ -22,11 +22,7 @@ typedef enum TQ3InterpolationStyle {
   kQ3InterpolationStylePixel = 2
 } TQ3InterpolationStyle;
 
-typedef enum TQ3FillStyle {
-  kQ3FillStyleFilled = 0,
-  kQ3FillStyleEdges = 1,
-  kQ3FillStylePoints = 2
-} TQ3FillStyle;
+typedef enum TQ3FillStyle { kQ3FillStyleFilled = 0, kQ3FillStyleEdges = 1, kQ3FillStylePoints = 2 } TQ3FillStyle;
 
 typedef enum TQ3OrientationStyle {
   kQ3OrientationStyleCounterClockwise = 0,

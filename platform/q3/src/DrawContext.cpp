@@ -17,7 +17,7 @@ uint32_t channel(float c) {
 } // namespace
 
 bool DrawContext::validData(const TQ3DrawContextData &d) {
-  const bool ok = (d.clearImageMethod == kQ3ClearMethodNone || d.clearImageMethod == kQ3ClearMethodWithColor) &&
+  const bool ok = rawEnum(d.clearImageMethod) <= kQ3ClearMethodWithColor &&
                   std::isfinite(d.pane.min.x) && std::isfinite(d.pane.min.y) && std::isfinite(d.pane.max.x) &&
                   std::isfinite(d.pane.max.y);
   if (!ok) postError(kQ3ErrorInvalidParameter);
@@ -110,8 +110,7 @@ Q3_EXTERN_API_C(TQ3Status) Q3DrawContext_GetClearImageColor(TQ3DrawContextObject
 
 Q3_EXTERN_API_C(TQ3Status)
 Q3DrawContext_SetClearImageMethod(TQ3DrawContextObject context, TQ3DrawContextClearImageMethod method) {
-  return change(context, &method,
-                [](Data &d, TQ3DrawContextClearImageMethod v) { d.clearImageMethod = v; });
+  return change(context, &method, [](Data &d, TQ3DrawContextClearImageMethod v) { d.clearImageMethod = v; });
 }
 
 Q3_EXTERN_API_C(TQ3Status)

@@ -11,6 +11,7 @@
 
 #include "Object.h"
 #include "Q3Render.h"
+#include "RasterMath.h"
 
 #include <cstdint>
 #include <vector>
@@ -100,7 +101,7 @@ private:
 int paneEdge(float v);
 
 // Pixel conversions between the frame's 0xAARRGGBB and the pixel types.
-uint32_t pixelBytes(TQ3PixelType type);
+uint32_t pixelBytes(uint32_t rawPixelType);
 void encodePixel(uint32_t argb, TQ3PixelType type, TQ3Endian byteOrder, uint8_t *out);
 uint32_t decodePixel(const uint8_t *in, TQ3PixelType type, TQ3Endian byteOrder);
 

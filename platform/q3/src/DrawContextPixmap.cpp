@@ -13,8 +13,8 @@ uint32_t expand6(uint32_t v) { return (v << 2) | (v >> 4); }
 uint32_t reduce(uint32_t v, uint32_t bits) { return (v * ((1u << bits) - 1) + 127) / 255; }
 } // namespace
 
-uint32_t pixelBytes(TQ3PixelType type) {
-  switch (type) {
+uint32_t pixelBytes(uint32_t rawPixelType) {
+  switch (rawPixelType) {
   case kQ3PixelTypeRGB32:
   case kQ3PixelTypeARGB32: return 4;
   case kQ3PixelTypeRGB16:
@@ -88,9 +88,9 @@ uint32_t decodePixel(const uint8_t *in, TQ3PixelType type, TQ3Endian byteOrder) 
 }
 
 bool PixmapDrawContext::validPixmap(const TQ3Pixmap &p) {
-  const uint32_t bpp = pixelBytes(p.pixelType);
-  const bool ok = p.image && bpp != 0 && p.pixelSize == bpp * 8 && p.width > 0 && p.height > 0 &&
-                  p.width <= kMaxSide && p.height <= kMaxSide && p.rowBytes >= p.width * bpp;
+  const uint32_t bpp = pixelBytes(rawEnum(p.pixelType));
+  const bool ok = p.image && bpp != 0 && rawEnum(p.byteOrder) <= kQ3EndianLittle && p.pixelSize == bpp * 8 && p.width > 0 && p.height > 0 && p.width <= kMaxSide &&
+                  p.height <= kMaxSide && p.rowBytes >= p.width * bpp;
   if (!ok) postError(kQ3ErrorInvalidParameter);
   return ok;
 }
@@ -118,7 +118,8 @@ void PixmapDrawContext::loadBackground() {
   for (int y = 0; y < frame_.height; ++y) {
     const uint8_t *row = base + size_t(a.y + y) * pixmap_.rowBytes + size_t(a.x) * bpp;
     for (int x = 0; x < frame_.width; ++x)
-      frame_.argb[size_t(y) * frame_.width + x] = decodePixel(row + size_t(x) * bpp, pixmap_.pixelType, pixmap_.byteOrder);
+      frame_.argb[size_t(y) * frame_.width + x] =
+          decodePixel(row + size_t(x) * bpp, pixmap_.pixelType, pixmap_.byteOrder);
   }
 }
 

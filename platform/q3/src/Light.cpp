@@ -1,13 +1,13 @@
 // Light.cpp: the public calls of lights.
 #include "Light.h"
 
+#include "RasterMath.h"
+
 #include <cmath>
 
 namespace {
-bool validAttenuation(TQ3AttenuationType a) {
-  if (a == kQ3AttenuationTypeNone || a == kQ3AttenuationTypeInverseDistance ||
-      a == kQ3AttenuationTypeInverseDistanceSquared)
-    return true;
+bool validAttenuation(const TQ3AttenuationType &a) {
+  if (q3::rawEnum(a) <= kQ3AttenuationTypeInverseDistanceSquared) return true;
   q3::postError(kQ3ErrorInvalidParameter);
   return false;
 }

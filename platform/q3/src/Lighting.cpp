@@ -1,8 +1,8 @@
 // Lighting.cpp: reading a light group into world-space lights.
 #include "Lighting.h"
 
-#include "Light.h"
 #include "Group.h"
+#include "Light.h"
 
 #include <new>
 

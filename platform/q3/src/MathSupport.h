@@ -12,7 +12,7 @@ namespace q3::math {
 // Posts kQ3ErrorNULLParameter when any argument is null; calls then return
 // without writing anything.
 template <typename... P> bool missing(const P *...p) {
-  if (((p == nullptr) || ...)) {
+  if ((!p || ...)) {
     q3::postError(kQ3ErrorNULLParameter);
     return true;
   }

@@ -1,6 +1,8 @@
 // Pick.cpp: window-point picks, their hit lists and the Q3Pick_* calls.
 #include "Pick.h"
 
+#include "RasterMath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,10 +11,10 @@
 namespace q3 {
 
 bool Pick::validData(const TQ3WindowPointPickData &d) {
-  const bool ok = (d.data.sort == kQ3PickSortNone || d.data.sort == kQ3PickSortNearToFar ||
-                   d.data.sort == kQ3PickSortFarToNear) &&
-                  std::isfinite(d.point.x) && std::isfinite(d.point.y) && std::isfinite(d.vertexTolerance) &&
-                  std::isfinite(d.edgeTolerance) && d.vertexTolerance >= 0.0f && d.edgeTolerance >= 0.0f;
+  const bool ok =
+      rawEnum(d.data.sort) <= kQ3PickSortFarToNear &&
+      std::isfinite(d.point.x) && std::isfinite(d.point.y) && std::isfinite(d.vertexTolerance) &&
+      std::isfinite(d.edgeTolerance) && d.vertexTolerance >= 0.0f && d.edgeTolerance >= 0.0f;
   if (!ok) postError(kQ3ErrorInvalidParameter);
   return ok;
 }

@@ -194,8 +194,8 @@ private:
 
   void record(const Object &object, const DrawState &state, const Candidate &c) {
     PickHit hit;
-    TQ3PickDetail available = kQ3PickDetailMaskPickID | kQ3PickDetailMaskObject |
-                              kQ3PickDetailMaskLocalToWorldMatrix | kQ3PickDetailMaskXYZ | kQ3PickDetailMaskDistance;
+    TQ3PickDetail available = kQ3PickDetailMaskPickID | kQ3PickDetailMaskObject | kQ3PickDetailMaskLocalToWorldMatrix |
+                              kQ3PickDetailMaskXYZ | kQ3PickDetailMaskDistance;
     if (c.hasNormal) available |= kQ3PickDetailMaskNormal;
     if (c.hasUV) available |= kQ3PickDetailMaskUV;
     hit.valid = available & pick_->data().data.mask;

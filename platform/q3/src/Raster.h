@@ -37,14 +37,23 @@ inline uint32_t toByte(float c) {
   return uint32_t(c * 255.0f + 0.5f);
 }
 
+// floor() for values well inside the int range, without a library call
+// (32-bit x86 has no rounding instruction before SSE4.1).
+inline int floorInt(double v) {
+  const int i = int(v);
+  return i - (double(i) > v ? 1 : 0);
+}
+
 template <class Fn>
 void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const RasterVertex *c, int nv, bool writeDepth,
               Fn &&shadePixel) {
-  constexpr double kSub = 256.0;
-  int64_t X[3] = {int64_t(std::floor(a->x * kSub + 0.5)), int64_t(std::floor(b->x * kSub + 0.5)),
-                  int64_t(std::floor(c->x * kSub + 0.5))};
-  int64_t Y[3] = {int64_t(std::floor(a->y * kSub + 0.5)), int64_t(std::floor(b->y * kSub + 0.5)),
-                  int64_t(std::floor(c->y * kSub + 0.5))};
+  // Callers clip to the frustum, so vertices lie within the frame; this
+  // only guards the fixed-point range against anything else.
+  const double limit = 1048576.0;
+  for (const RasterVertex *v : {a, b, c})
+    if (!(std::fabs(v->x) < limit && std::fabs(v->y) < limit)) return;
+  int64_t X[3] = {floorInt(a->x * 256.0 + 0.5), floorInt(b->x * 256.0 + 0.5), floorInt(c->x * 256.0 + 0.5)};
+  int64_t Y[3] = {floorInt(a->y * 256.0 + 0.5), floorInt(b->y * 256.0 + 0.5), floorInt(c->y * 256.0 + 0.5)};
   int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
   if (area == 0) return;
   const RasterVertex *v[3] = {a, b, c};
@@ -63,46 +72,68 @@ void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const Rast
   const int y1 = int(std::min<int64_t>(f.height - 1, (maxY - 128) >> 8));
   if (x0 > x1 || y0 > y1) return;
 
-  // Edge i is opposite vertex i: E_i(p) = A_i (px - ax) + B_i (py - ay) for
-  // the edge a -> b, positive inside.
+  // Edge i is opposite vertex i: E_i(p) = A_i px + B_i py + C_i, positive
+  // inside; the bias leaves pixel centres on an edge only to top and left
+  // edges ("E - bias >= 0").
   int64_t A[3], B[3], C[3], bias[3];
   for (int i = 0; i < 3; ++i) {
     const int j = (i + 1) % 3, k = (i + 2) % 3;
     const int64_t dx = X[k] - X[j], dy = Y[k] - Y[j];
     A[i] = -dy;
     B[i] = dx;
+    C[i] = -(A[i] * X[j] + B[i] * Y[j]);
     const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
-    // Bias so that "E >= 0" includes only top-left edges' pixels on the edge.
     bias[i] = topLeft ? 0 : 1;
-    C[i] = -(A[i] * X[j] + B[i] * Y[j]) - bias[i];
   }
-  const float invArea = float(1.0 / double(area));
-  float pre[3][kMaxVaryings];
-  for (int i = 0; i < 3; ++i)
-    for (int k = 0; k < nv; ++k) pre[i][k] = v[i]->v[k] * v[i]->invW;
-  float vary[kMaxVaryings];
+  // Every interpolated quantity q is a plane over the window: q = q00 +
+  // dqdx (x - x0) + dqdy (y - y0) at pixel centres. Quantities: depth, 1/w,
+  // and each varying times 1/w (perspective-correct).
+  const int nq = nv + 2;
+  float q[3][kMaxVaryings + 2];
+  for (int i = 0; i < 3; ++i) {
+    q[i][0] = v[i]->z;
+    q[i][1] = v[i]->invW;
+    for (int k = 0; k < nv; ++k) q[i][k + 2] = v[i]->v[k] * v[i]->invW;
+  }
+  const int64_t cx0 = int64_t(x0) * 256 + 128, cy0 = int64_t(y0) * 256 + 128;
+  double e00[3];
+  for (int i = 0; i < 3; ++i) e00[i] = double(A[i] * cx0 + B[i] * cy0 + C[i]);
+  const double invArea = 1.0 / double(area);
+  float q00[kMaxVaryings + 2], dqdx[kMaxVaryings + 2], dqdy[kMaxVaryings + 2];
+  for (int k = 0; k < nq; ++k) {
+    double sa = 0, sb = 0, sc = 0;
+    for (int i = 0; i < 3; ++i) {
+      sa += double(A[i]) * q[i][k];
+      sb += double(B[i]) * q[i][k];
+      sc += e00[i] * q[i][k];
+    }
+    q00[k] = float(sc * invArea);
+    dqdx[k] = float(sa * 256.0 * invArea);
+    dqdy[k] = float(sb * 256.0 * invArea);
+  }
+  float rowq[kMaxVaryings + 2], vary[kMaxVaryings];
   for (int py = y0; py <= y1; ++py) {
     const int64_t cy = int64_t(py) * 256 + 128;
-    const int64_t cx0 = int64_t(x0) * 256 + 128;
     int64_t e[3];
-    for (int i = 0; i < 3; ++i) e[i] = A[i] * cx0 + B[i] * cy + C[i];
+    for (int i = 0; i < 3; ++i) e[i] = A[i] * cx0 + B[i] * cy + C[i] - bias[i];
+    const int64_t stepX[3] = {A[0] * 256, A[1] * 256, A[2] * 256};
+    const float fy = float(py - y0);
+    for (int k = 0; k < nq; ++k) rowq[k] = q00[k] + dqdy[k] * fy;
     const size_t row = size_t(py) * size_t(f.width);
     for (int px = x0; px <= x1; ++px) {
       if ((e[0] | e[1] | e[2]) >= 0) {
-        // Undo the bias for the weights; a biased pixel has weight 0 there.
-        const float l0 = float(e[0] + bias[0]) * invArea;
-        const float l1 = float(e[1] + bias[1]) * invArea;
-        const float l2 = 1.0f - l0 - l1;
-        const float z = l0 * v[0]->z + l1 * v[1]->z + l2 * v[2]->z;
+        const float fx = float(px - x0);
+        const float z = rowq[0] + dqdx[0] * fx;
         float &depth = f.depth[row + size_t(px)];
         if (z < depth) {
-          const float iw = l0 * v[0]->invW + l1 * v[1]->invW + l2 * v[2]->invW;
-          const float w = 1.0f / iw;
-          for (int k = 0; k < nv; ++k) vary[k] = (l0 * pre[0][k] + l1 * pre[1][k] + l2 * pre[2][k]) * w;
+          const float w = 1.0f / (rowq[1] + dqdx[1] * fx);
+          for (int k = 0; k < nv; ++k) vary[k] = (rowq[k + 2] + dqdx[k + 2] * fx) * w;
           if (shadePixel(f.argb[row + size_t(px)], z, w, vary) && writeDepth) depth = z;
         }
       }
-      for (int i = 0; i < 3; ++i) e[i] += A[i] * 256;
+      e[0] += stepX[0];
+      e[1] += stepX[1];
+      e[2] += stepX[2];
     }
   }
 }
@@ -121,7 +152,7 @@ template <class Fn> void line(Frame &f, const RasterVertex &a, const RasterVerte
   for (int i = i0; i <= i1; ++i) {
     const double t = (i + 0.5 - s0) / (s1 - s0);
     const double other = xMajor ? a.y + t * dy : a.x + t * dx;
-    const int j = int(std::floor(other));
+    const int j = floorInt(other);
     const int px = xMajor ? i : j, py = xMajor ? j : i;
     if (px < 0 || py < 0 || px >= f.width || py >= f.height) continue;
     const float z = float(a.z + t * (double(b.z) - a.z));
@@ -132,8 +163,9 @@ template <class Fn> void line(Frame &f, const RasterVertex &a, const RasterVerte
 }
 
 template <class Fn> void point(Frame &f, const RasterVertex &p, Fn &&shadePixel) {
-  const double fx = std::floor(double(p.x)), fy = std::floor(double(p.y));
-  if (fx < 0 || fy < 0 || fx >= f.width || fy >= f.height) return;
+  if (!(p.x >= 0.0f && p.y >= 0.0f && p.x < float(f.width) && p.y < float(f.height))) return;
+  const int fx = floorInt(p.x), fy = floorInt(p.y);
+  if (fx >= f.width || fy >= f.height) return;
   const size_t at = size_t(fy) * size_t(f.width) + size_t(fx);
   if (p.z <= f.depth[at] && shadePixel(f.argb[at], p.z, 1.0f / p.invW)) f.depth[at] = p.z;
 }

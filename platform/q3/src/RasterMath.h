@@ -10,6 +10,19 @@
 #include "Q3Base.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace q3 {
+// The integer a caller stored in an enum field or argument. C callers may
+// pass any value; reading it as the enum type first would be undefined.
+template <typename E> uint32_t rawEnum(const E &e) {
+  static_assert(sizeof(E) == 4, "the interface's enums are 32-bit");
+  uint32_t r;
+  std::memcpy(&r, &e, sizeof r);
+  return r;
+}
+} // namespace q3
 
 namespace q3::raster {
 

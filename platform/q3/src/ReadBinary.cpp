@@ -69,7 +69,7 @@ private:
 
 class BinaryDocument : public Document {
 public:
-  BinaryDocument(const uint8_t *bytes, uint32_t size, bool little) : bytes_(bytes), size_(size), little_(little) {}
+  BinaryDocument(const uint8_t *bytes, uint32_t size, bool little) : bytes_(bytes), little_(little) { (void)size; }
   std::unique_ptr<Fields> fields(const Node &node) const override {
     return std::make_unique<BinaryFields>(bytes_, node.begin, node.end, little_);
   }
@@ -172,7 +172,6 @@ private:
   }
 
   const uint8_t *bytes_;
-  uint32_t size_;
   bool little_;
   std::unordered_set<uint32_t> declared_;
   std::unordered_map<uint32_t, Target> at_;

@@ -421,7 +421,7 @@ struct Kinds {
         ok = a->fits(n, 1, 1);
         if (ok) arr.use.resize(size_t(n));
         for (uint8_t &u : arr.use) {
-          uint32_t v;
+          uint32_t v = 0;
           ok = ok && a->uns(v, 1);
           u = uint8_t(v != 0);
         }

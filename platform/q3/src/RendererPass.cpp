@@ -140,12 +140,12 @@ private:
     applyAttributes(stateMaterial_, state.attributes);
     geometryMaterial_ = stateMaterial_;
     applyAttributes(geometryMaterial_, mesh.geometry);
-    geometryTexture_ = mesh.geometry.has(AttributeValues::kTexture)   ? &mesh.geometry.texture
+    geometryTexture_ = mesh.geometry.has(AttributeValues::kTexture)      ? &mesh.geometry.texture
                        : state.attributes.has(AttributeValues::kTexture) ? &state.attributes.texture
-                                                                          : nullptr;
-    fogOn_ = state.fog.state == kQ3On &&
-             (state.fog.mode == kQ3FogModeLinear || state.fog.mode == kQ3FogModeExponential ||
-              state.fog.mode == kQ3FogModeExponentialSquared);
+                                                                         : nullptr;
+    fogOn_ =
+        state.fog.state == kQ3On && (state.fog.mode == kQ3FogModeLinear || state.fog.mode == kQ3FogModeExponential ||
+                                     state.fog.mode == kQ3FogModeExponentialSquared);
     const TQ3FillStyle fill = wire_ ? kQ3FillStyleEdges : state.fill;
     if (fill == kQ3FillStyleFilled && !mesh.triangles.empty()) drawTriangles();
     if (fill == kQ3FillStyleEdges) drawEdges();
@@ -178,8 +178,8 @@ private:
     for (size_t i = 0; i < n; ++i) world_[i] = localToWorld_.point(raster::toV3(mesh_->vertices[i].point));
     // One lighting per vertex serves every triangle around it unless faces
     // bring attributes of their own.
-    vertexCacheable_ = std::all_of(mesh_->faces.begin(), mesh_->faces.end(),
-                                   [](const AttributeValues &f) { return f.mask == 0; });
+    vertexCacheable_ =
+        std::all_of(mesh_->faces.begin(), mesh_->faces.end(), [](const AttributeValues &f) { return f.mask == 0; });
     cached_.assign(vertexCacheable_ ? n : 0, 0);
     lit_.resize(vertexCacheable_ ? n : 0);
   }
@@ -408,9 +408,7 @@ private:
     });
   }
 
-  bool culled(const MeshTriangle &t) const {
-    return state_->backfacing == kQ3BackfacingStyleRemove && backFacing(t);
-  }
+  bool culled(const MeshTriangle &t) const { return state_->backfacing == kQ3BackfacingStyleRemove && backFacing(t); }
 
   void drawEdges() {
     if (!mesh_->outline.empty()) {

@@ -30,13 +30,19 @@ struct PixelShader {
   TQ3ObjectType model = kQ3IlluminationTypeLambert;
   Material material;
 
+  // Nearest texel; u, v wrap or clamp per the texture's modes.
   uint32_t texel(float u, float v) const {
     const TextureImage &t = *texture;
-    const double fu = texture->wrapU ? u - std::floor(double(u)) : std::clamp(double(u), 0.0, 1.0);
-    const double fv = texture->wrapV ? v - std::floor(double(v)) : std::clamp(double(v), 0.0, 1.0);
-    const uint32_t x = std::min(t.width - 1, uint32_t(fu * t.width));
-    const uint32_t y = std::min(t.height - 1, uint32_t((1.0 - fv) * t.height));
+    const uint32_t x = texelIndex(u, t.width, t.wrapU);
+    const uint32_t y = t.height - 1 - texelIndex(v, t.height, t.wrapV); // row 0 is v = 1
     return t.argb[size_t(y) * t.width + x];
+  }
+  static uint32_t texelIndex(float c, uint32_t size, bool wrap) {
+    if (!(c == c)) return 0;
+    float f = std::clamp(c, -1048576.0f, 1048576.0f);
+    if (wrap) f -= float(raster::floorInt(f));
+    const int i = int(f * float(size)); // truncation toward 0: f is not negative here unless clamped
+    return uint32_t(std::clamp(i, 0, int(size) - 1));
   }
 
   bool operator()(uint32_t &pixel, float, float w, const float *vary) const {

@@ -29,8 +29,9 @@ TQ3Status transformView(TQ3ViewObject view, const M4 &m) {
   return kQ3Success;
 }
 
-template <typename E> bool inRange(E value, E low, E high) {
-  if (value >= low && value <= high) return true;
+template <typename E> bool inRange(const E &value, E low, E high) {
+  const uint32_t raw = q3::rawEnum(value);
+  if (raw >= uint32_t(low) && raw <= uint32_t(high)) return true;
   q3::postError(kQ3ErrorInvalidParameter);
   return false;
 }
@@ -134,8 +135,7 @@ Q3_EXTERN_API_C(TQ3Status) Q3ResetTransform_Submit(TQ3ViewObject view) {
 
 Q3_EXTERN_API_C(TQ3Status) Q3BackfacingStyle_Submit(TQ3BackfacingStyle style, TQ3ViewObject view) {
   q3::View *v = q3::validate<q3::View>(view);
-  if (!v || !inRange(style, kQ3BackfacingStyleBoth, kQ3BackfacingStyleFlip) || !v->readyForSubmit())
-    return kQ3Failure;
+  if (!v || !inRange(style, kQ3BackfacingStyleBoth, kQ3BackfacingStyleFlip) || !v->readyForSubmit()) return kQ3Failure;
   v->backfacing(style);
   return kQ3Success;
 }
@@ -157,8 +157,7 @@ Q3_EXTERN_API_C(TQ3Status) Q3FillStyle_Submit(TQ3FillStyle style, TQ3ViewObject 
 
 Q3_EXTERN_API_C(TQ3Status) Q3OrientationStyle_Submit(TQ3OrientationStyle style, TQ3ViewObject view) {
   q3::View *v = q3::validate<q3::View>(view);
-  if (!v || !inRange(style, kQ3OrientationStyleCounterClockwise, kQ3OrientationStyleClockwise) ||
-      !v->readyForSubmit())
+  if (!v || !inRange(style, kQ3OrientationStyleCounterClockwise, kQ3OrientationStyleClockwise) || !v->readyForSubmit())
     return kQ3Failure;
   v->orientation(style);
   return kQ3Success;
@@ -168,12 +167,11 @@ Q3_EXTERN_API_C(TQ3Status) Q3FogStyle_Submit(const TQ3FogStyleData *fogData, TQ3
   q3::View *v = q3::validate<q3::View>(view);
   if (!v || !q3::requirePointer(fogData)) return kQ3Failure;
   const TQ3FogStyleData &f = *fogData;
-  if (!inRange(f.state, kQ3Off, kQ3On) || !inRange(f.mode, kQ3FogModeLinear, kQ3FogModeAlpha) ||
-      !std::isfinite(f.fogStart) || !std::isfinite(f.fogEnd) || !std::isfinite(f.density)) {
-    if (std::isfinite(f.fogStart) && std::isfinite(f.fogEnd) && std::isfinite(f.density)) return kQ3Failure;
+  if (!std::isfinite(f.fogStart) || !std::isfinite(f.fogEnd) || !std::isfinite(f.density)) {
     q3::postError(kQ3ErrorInvalidParameter);
     return kQ3Failure;
   }
+  if (!inRange(f.state, kQ3Off, kQ3On) || !inRange(f.mode, kQ3FogModeLinear, kQ3FogModeAlpha)) return kQ3Failure;
   if (!v->readyForSubmit()) return kQ3Failure;
   v->fog(f);
   return kQ3Success;

@@ -314,8 +314,8 @@ Q3_EXTERN_API_C(TQ3ViewStatus) Q3View_EndPicking(TQ3ViewObject v) {
 }
 
 namespace {
-bool validComputeBounds(TQ3ComputeBounds c) {
-  if (c == kQ3ComputeBoundsExact || c == kQ3ComputeBoundsApproximate) return true;
+bool validComputeBounds(const TQ3ComputeBounds &c) {
+  if (q3::rawEnum(c) <= kQ3ComputeBoundsApproximate) return true;
   q3::postError(kQ3ErrorInvalidParameter);
   return false;
 }
@@ -324,7 +324,7 @@ bool validComputeBounds(TQ3ComputeBounds c) {
 Q3_EXTERN_API_C(TQ3Status) Q3View_StartBoundingBox(TQ3ViewObject v, TQ3ComputeBounds computeBounds) {
   q3::View *vw = view(v);
   return vw && validComputeBounds(computeBounds) && vw->startBounds(q3::View::Loop::BoundingBox) ? kQ3Success
-                                                                                                  : kQ3Failure;
+                                                                                                 : kQ3Failure;
 }
 
 Q3_EXTERN_API_C(TQ3ViewStatus) Q3View_EndBoundingBox(TQ3ViewObject v, TQ3BoundingBox *result) {
@@ -340,7 +340,7 @@ Q3_EXTERN_API_C(TQ3ViewStatus) Q3View_EndBoundingBox(TQ3ViewObject v, TQ3Boundin
 Q3_EXTERN_API_C(TQ3Status) Q3View_StartBoundingSphere(TQ3ViewObject v, TQ3ComputeBounds computeBounds) {
   q3::View *vw = view(v);
   return vw && validComputeBounds(computeBounds) && vw->startBounds(q3::View::Loop::BoundingSphere) ? kQ3Success
-                                                                                                     : kQ3Failure;
+                                                                                                    : kQ3Failure;
 }
 
 Q3_EXTERN_API_C(TQ3ViewStatus) Q3View_EndBoundingSphere(TQ3ViewObject v, TQ3BoundingSphere *result) {

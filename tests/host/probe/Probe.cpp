@@ -24,11 +24,11 @@ struct ProbeData {
   uint32_t color;  // 12
   uint8_t flag;    // 16
   uint8_t pad[3];
-  Obj other;       // 20
-  float scale;     // 24
+  Obj other;           // 20
+  float scale;         // 24
   int32_t constructed; // 28
-  int32_t level;   // 32
-  int32_t items[4]; // 36
+  int32_t level;       // 32
+  int32_t items[4];    // 36
 };
 static_assert(offsetof(ProbeData, color) == 12 && offsetof(ProbeData, other) == 20, "probe layout");
 
@@ -195,7 +195,8 @@ void redraw(Obj c, Obj g) {
   Bounds b = bounds(c);
   HDC dc = service<HDC (*)(Obj)>("KIVOGraphicsDC")(g);
   // The graphics context is the window's: the control's bounds are in its coordinates.
-  if (service<HWND (*)(Obj)>("KIVOGetControlHandle")(c)) paint(dc, RECT{b.left, b.top, b.right, b.bottom}, state(c)->color);
+  if (service<HWND (*)(Obj)>("KIVOGetControlHandle")(c))
+    paint(dc, RECT{b.left, b.top, b.right, b.bottom}, state(c)->color);
 }
 void drawInto(Obj c, Obj g) {
   HDC dc = service<HDC (*)(Obj)>("KIVOGraphicsDC")(g);
@@ -222,15 +223,30 @@ PropertyDefinition controlProperties[] = {
     {nullptr, "Redraws", "Integer", 0, HostAccess(), nullptr, 12, {}},
 };
 
-ControlBehaviour behaviour = {{Fn(initControl), nullptr, Fn(redraw), Fn(mouseDown), Fn(mouseDrag), Fn(mouseUp),
-                               nullptr, nullptr, nullptr, Fn(openControl), Fn(closeControl), nullptr, Fn(drawInto)}};
+ControlBehaviour behaviour = {{Fn(initControl), nullptr, Fn(redraw), Fn(mouseDown), Fn(mouseDrag), Fn(mouseUp), nullptr,
+                               nullptr, nullptr, Fn(openControl), Fn(closeControl), nullptr, Fn(drawInto)}};
 
-ClassDefinition ProbeClass = {kRecordVersion, "Probe", nullptr, sizeof(ProbeData), 0, Fn(probeConstruct),
-                              Fn(probeDestruct), probeProperties, 7, probeMethods, 20, {}};
-ClassDefinition SubProbeClass = {kRecordVersion, "SubProbe", "Probe", 8, 0, Fn(subConstruct), Fn(subDestruct),
-                                 subProperties, 1, subMethods, 1, {}};
-ControlDefinition ProbeControlDef = {kRecordVersion, "ProbeControl", sizeof(ControlState), 8, 128, 129, 64, 32,
-                                     controlProperties, 3, nullptr, 0, events, 3, &behaviour, 0, {}};
+ClassDefinition ProbeClass = {kRecordVersion,    "Probe",         nullptr, sizeof(ProbeData), 0,  Fn(probeConstruct),
+                              Fn(probeDestruct), probeProperties, 7,       probeMethods,      20, {}};
+ClassDefinition SubProbeClass = {kRecordVersion,  "SubProbe",    "Probe", 8,          0, Fn(subConstruct),
+                                 Fn(subDestruct), subProperties, 1,       subMethods, 1, {}};
+ControlDefinition ProbeControlDef = {kRecordVersion,
+                                     "ProbeControl",
+                                     sizeof(ControlState),
+                                     8,
+                                     128,
+                                     129,
+                                     64,
+                                     32,
+                                     controlProperties,
+                                     3,
+                                     nullptr,
+                                     0,
+                                     events,
+                                     3,
+                                     &behaviour,
+                                     0,
+                                     {}};
 } // namespace
 
 extern "C"
@@ -239,7 +255,7 @@ extern "C"
 #else
     __attribute__((visibility("default")))
 #endif
-    void KIVOPluginMain(void *(*r)(const char *)) {
+        void KIVOPluginMain(void *(*r)(const char *)) {
   resolver = r;
   if (auto registerClass = service<void (*)(ClassDefinition *)>("PluginRegisterClass")) {
     registerClass(&ProbeClass);
@@ -256,6 +272,6 @@ extern "C"
 #else
     __attribute__((visibility("default")))
 #endif
-    const char *ProbeJournal() {
+        const char *ProbeJournal() {
   return journal.c_str();
 }

@@ -53,8 +53,7 @@ struct CallError : std::runtime_error {
 // Thrown when the plugin raised an exception in the script.
 struct ScriptException : std::runtime_error {
   std::string className;
-  explicit ScriptException(const std::string &cls)
-      : std::runtime_error("script exception " + cls), className(cls) {}
+  explicit ScriptException(const std::string &cls) : std::runtime_error("script exception " + cls), className(cls) {}
 };
 
 // A script variable holding an object (instance, control, picture) or nil.
@@ -144,8 +143,8 @@ struct Counts {
 };
 
 struct Config {
-  double version = 9.0;  // what KIVOGetZKVersion answers
-  bool runtime = true;   // KIVOinRuntime: running program (true) or design environment
+  double version = 9.0;           // what KIVOGetZKVersion answers
+  bool runtime = true;            // KIVOinRuntime: running program (true) or design environment
   std::set<std::string> withheld; // entry points the resolver does not serve
 };
 
@@ -159,14 +158,14 @@ public:
   Window *window = nullptr;
   RECT bounds{};
 
-  void redraw();                               // the host's redraw (Redraw callback)
-  void resize(int width, int height);          // new bounds, then a redraw
+  void redraw();                      // the host's redraw (Redraw callback)
+  void resize(int width, int height); // new bounds, then a redraw
   void moveTo(int left, int top);
-  bool mouseDown(int x, int y);                // window coordinates
+  bool mouseDown(int x, int y); // window coordinates
   void mouseDrag(int x, int y);
   void mouseUp(int x, int y);
-  void drawInto(Graphics &graphics);           // DrawIntoGraphics callback
-  bool invalidated = false;                    // set by KIVOInvalidateControl
+  void drawInto(Graphics &graphics); // DrawIntoGraphics callback
+  bool invalidated = false;          // set by KIVOInvalidateControl
 };
 
 // A top-level window whose client area is a pixel surface.
