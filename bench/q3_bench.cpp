@@ -31,8 +31,8 @@ struct Frame {
     TQ3PixmapDrawContextData d{};
     d.drawContextData.clearImageMethod = kQ3ClearMethodWithColor;
     d.drawContextData.clearImageColor = {1, 0.78f, 0.78f, 1};
-    d.pixmap = {pixels.data(), uint32_t(w), uint32_t(h), uint32_t(w) * 4, 32, kQ3PixelTypeRGB32, kQ3EndianBig,
-                kQ3EndianLittle};
+    d.pixmap = {pixels.data(),     uint32_t(w),  uint32_t(h),    uint32_t(w) * 4, 32,
+                kQ3PixelTypeRGB32, kQ3EndianBig, kQ3EndianLittle};
     dc = Q3PixmapDrawContext_New(&d);
   }
   ~Frame() { Q3Object_Dispose(dc); }
@@ -176,10 +176,8 @@ template <typename F> TQ3ViewStatus renderFrame(TQ3ViewObject view, F submit) {
 }
 
 template <typename F> TQ3Uns32 pickAt(TQ3ViewObject view, float x, float y, F submit) {
-  const TQ3WindowPointPickData d{{kQ3PickSortNearToFar, kQ3PickDetailMaskPickID | kQ3PickDetailMaskXYZ, 1},
-                                 {x, y},
-                                 2.0f,
-                                 2.0f};
+  const TQ3WindowPointPickData d{
+      {kQ3PickSortNearToFar, kQ3PickDetailMaskPickID | kQ3PickDetailMaskXYZ, 1}, {x, y}, 2.0f, 2.0f};
   TQ3PickObject pick = Q3WindowPointPick_New(&d);
   Q3View_StartPicking(view, pick);
   do {

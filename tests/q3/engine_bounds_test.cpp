@@ -41,9 +41,9 @@ TEST_F(EngineBounds, BoxOfTransformedGeometry) {
     const char *what;
     bool rotate;
     TQ3Point3D min, max;
-  } cases[] = {{"scaled then moved", false, P(8, -3, -5), P(12, 3, -3)},
-               {"stretched, turned, moved", true, P(10 - 3.5355339f, -3.5355339f, -5),
-                P(10 + 3.5355339f, 3.5355339f, -3)}};
+  } cases[] = {
+      {"scaled then moved", false, P(8, -3, -5), P(12, 3, -3)},
+      {"stretched, turned, moved", true, P(10 - 3.5355339f, -3.5355339f, -5), P(10 + 3.5355339f, 3.5355339f, -3)}};
   for (const Case &k : cases) {
     SCOPED_TRACE(k.what);
     const TQ3BoundingBox box = boxOf(view, [&] {

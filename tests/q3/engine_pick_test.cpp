@@ -12,8 +12,8 @@ class EnginePick : public Q3Session {};
 
 // One object read from 3DMF text (points and lines come from files).
 TQ3Object readObject(const std::string &text) {
-  TQ3StorageObject storage = Q3MemoryStorage_New(reinterpret_cast<const unsigned char *>(text.data()),
-                                                 TQ3Uns32(text.size()));
+  TQ3StorageObject storage =
+      Q3MemoryStorage_New(reinterpret_cast<const unsigned char *>(text.data()), TQ3Uns32(text.size()));
   TQ3FileObject file = Q3File_New();
   Q3File_SetStorage(file, storage);
   Q3Object_Dispose(storage);
@@ -66,8 +66,8 @@ struct TwoSquares {
 TEST_F(EnginePick, NearestOfTwoOverlappingObjectsComesFirstWithItsDetails) {
   TwoSquares scene;
   const TQ3PickDetail all = kQ3PickDetailMaskPickID | kQ3PickDetailMaskObject | kQ3PickDetailMaskXYZ |
-                            kQ3PickDetailMaskDistance | kQ3PickDetailMaskLocalToWorldMatrix |
-                            kQ3PickDetailMaskNormal | kQ3PickDetailMaskUV;
+                            kQ3PickDetailMaskDistance | kQ3PickDetailMaskLocalToWorldMatrix | kQ3PickDetailMaskNormal |
+                            kQ3PickDetailMaskUV;
   TQ3PickObject pick = windowPick(4, 4, all);
   ASSERT_EQ(pickWith(scene.view, pick, [&] { scene.submit(); }), 2u);
 
@@ -124,9 +124,7 @@ TEST_F(EnginePick, SortAndHitCountFollowThePick) {
     TQ3PickSort sort;
     TQ3Uns32 keep;
     std::vector<TQ3Uns32> ids;
-  } cases[] = {{kQ3PickSortNearToFar, 1, {1}},
-               {kQ3PickSortFarToNear, 0, {2, 1}},
-               {kQ3PickSortNone, 0, {2, 1}}};
+  } cases[] = {{kQ3PickSortNearToFar, 1, {1}}, {kQ3PickSortFarToNear, 0, {2, 1}}, {kQ3PickSortNone, 0, {2, 1}}};
   for (const Case &c : cases) {
     TQ3PickObject pick = windowPick(4, 4, kQ3PickDetailMaskPickID, c.keep, c.sort);
     ASSERT_EQ(pickWith(scene.view, pick, [&] { scene.submit(); }), c.ids.size());
@@ -199,11 +197,11 @@ TEST_F(EnginePick, PointsAndLinesHitWithinTheirTolerance) {
     TQ3Uns32 hits;
     float hitX, hitY;
   } cases[] = {
-      {6, 4, 0.5f, 1, 2.2222222f, 0},   // on the point
-      {7, 5, 1.5f, 1, 2.2222222f, 0},   // 1.41 pixels away, tolerance 1.5
-      {7, 5, 1.0f, 0, 0, 0},            // same, tolerance 1
+      {6, 4, 0.5f, 1, 2.2222222f, 0},           // on the point
+      {7, 5, 1.5f, 1, 2.2222222f, 0},           // 1.41 pixels away, tolerance 1.5
+      {7, 5, 1.0f, 0, 0, 0},                    // same, tolerance 1
       {3, 3, 1.1f, 1, -2.2222222f, 1.1111111f}, // one pixel beside the line
-      {4, 4, 1.5f, 0, 0, 0},            // two pixels from the line
+      {4, 4, 1.5f, 0, 0, 0},                    // two pixels from the line
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " tolerance " << c.tolerance);
@@ -247,7 +245,7 @@ TEST_F(EnginePick, WindowPointsCountFromThePaneCorner) {
   view = viewFor(canvas);
   render(view, [&] { Q3Object_Submit(centre, view); });
   EXPECT_EQ(canvas.rgb(20, 10), 0xFF0000u);
-  EXPECT_EQ(canvas.rgb(24, 14), 0x000000u); // the square, unlit
+  EXPECT_EQ(canvas.rgb(24, 14), 0x000000u);              // the square, unlit
   EXPECT_EQ(canvas.bytes[(10 * 40 + 19) * 4 + 1], 0xEE); // outside the pane: untouched
   EXPECT_EQ(canvas.bytes[(19 * 40 + 20) * 4 + 1], 0xEE);
   for (TQ3Object o : {centre, view, canvas.dc}) Q3Object_Dispose(o);

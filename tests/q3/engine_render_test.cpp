@@ -50,7 +50,8 @@ TEST_F(EngineRender, ClearColourInEveryPixelTypeAndByteOrder) {
       for (int x = 0; x < 3; ++x)
         for (size_t b = 0; b < bpp; ++b) EXPECT_EQ(canvas.bytes[y * canvas.rowBytes + x * bpp + b], c.pixel[b]);
       // The padding at the end of each row is never written.
-      for (uint32_t b = uint32_t(3 * bpp); b < canvas.rowBytes; ++b) EXPECT_EQ(canvas.bytes[y * canvas.rowBytes + b], 0xEE);
+      for (uint32_t b = uint32_t(3 * bpp); b < canvas.rowBytes; ++b)
+        EXPECT_EQ(canvas.bytes[y * canvas.rowBytes + b], 0xEE);
     }
     Q3Object_Dispose(view);
     Q3Object_Dispose(canvas.dc);
@@ -93,19 +94,43 @@ TEST_F(EngineRender, LitSquareColourFromAmbientAndDirectionalLight) {
   const double spec = 0.5 * 0.9 / 9.0;
   const float s60 = 0.8660254f;
   const LitCase cases[] = {
-      {"lambert facing", kQ3IlluminationTypeLambert, kQ3InterpolationStyleVertex, {0, 0, -1}, true,
+      {"lambert facing",
+       kQ3IlluminationTypeLambert,
+       kQ3InterpolationStyleVertex,
+       {0, 0, -1},
+       true,
        rgbOf(0.96, 0.48, 0.24)},
-      {"lambert 60 degrees", kQ3IlluminationTypeLambert, kQ3InterpolationStyleVertex, {0, -s60, -0.5f}, true,
+      {"lambert 60 degrees",
+       kQ3IlluminationTypeLambert,
+       kQ3InterpolationStyleVertex,
+       {0, -s60, -0.5f},
+       true,
        rgbOf(0.6, 0.3, 0.15)},
-      {"lambert per pixel", kQ3IlluminationTypeLambert, kQ3InterpolationStylePixel, {0, 0, -1}, true,
+      {"lambert per pixel",
+       kQ3IlluminationTypeLambert,
+       kQ3InterpolationStylePixel,
+       {0, 0, -1},
+       true,
        rgbOf(0.96, 0.48, 0.24)},
-      {"lambert flat", kQ3IlluminationTypeLambert, kQ3InterpolationStyleNone, {0, 0, -1}, true,
+      {"lambert flat",
+       kQ3IlluminationTypeLambert,
+       kQ3InterpolationStyleNone,
+       {0, 0, -1},
+       true,
        rgbOf(0.96, 0.48, 0.24)},
-      {"light from behind", kQ3IlluminationTypeLambert, kQ3InterpolationStyleVertex, {0, 0, 1}, true,
+      {"light from behind",
+       kQ3IlluminationTypeLambert,
+       kQ3InterpolationStyleVertex,
+       {0, 0, 1},
+       true,
        rgbOf(0.24, 0.12, 0.06)},
       {"no lights", kQ3IlluminationTypeLambert, kQ3InterpolationStyleVertex, {0, 0, -1}, false, 0x000000},
       {"null", kQ3IlluminationTypeNULL, kQ3InterpolationStyleVertex, {0, 0, -1}, true, rgbOf(0.8, 0.4, 0.2)},
-      {"phong flat", kQ3IlluminationTypePhong, kQ3InterpolationStyleNone, {0, 0, -1}, true,
+      {"phong flat",
+       kQ3IlluminationTypePhong,
+       kQ3InterpolationStyleNone,
+       {0, 0, -1},
+       true,
        rgbOf(0.96 + spec, 0.48 + spec, 0.24 + spec)},
   };
   for (const LitCase &c : cases) {
@@ -117,9 +142,9 @@ TEST_F(EngineRender, LitSquareColourFromAmbientAndDirectionalLight) {
     MeshSpec spec = square(0, 0, 0, 5);
     spec.attributes = scene.add(colourSet({0.8f, 0.4f, 0.2f}));
     TQ3GeometryObject quad = scene.add(makeTriMesh(spec));
-    TQ3ShaderObject shader = scene.add(c.model == kQ3IlluminationTypePhong    ? Q3PhongIllumination_New()
+    TQ3ShaderObject shader = scene.add(c.model == kQ3IlluminationTypePhong  ? Q3PhongIllumination_New()
                                        : c.model == kQ3IlluminationTypeNULL ? Q3NULLIllumination_New()
-                                                                             : Q3LambertIllumination_New());
+                                                                            : Q3LambertIllumination_New());
     ASSERT_EQ(render(view,
                      [&] {
                        Q3InterpolationStyle_Submit(c.interpolation, view);
@@ -232,8 +257,8 @@ TEST_F(EngineRender, WireFrameDrawsUnlitEdgesAndEdgeFillMatchesIt) {
   for (int pass = 0; pass < 2; ++pass) {
     const bool wire = pass == 0;
     Canvas canvas(16, 16);
-    TQ3ViewObject view = viewFor(canvas, wire ? kQ3RendererTypeWireFrame : kQ3RendererTypeInteractive,
-                                 lightGroup(0.3f, 0.9f));
+    TQ3ViewObject view =
+        viewFor(canvas, wire ? kQ3RendererTypeWireFrame : kQ3RendererTypeInteractive, lightGroup(0.3f, 0.9f));
     MeshSpec spec = square(0, 0, 0, 2.1875f);
     Scene scene;
     spec.attributes = scene.add(colourSet({0, 1, 0}));

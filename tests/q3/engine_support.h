@@ -99,8 +99,8 @@ inline uint32_t rgbOf(double r, double g, double b) { return channel(r) << 16 | 
 
 // Camera on +z looking at the origin; the square of half-size `half` at
 // z = 0 fills the view exactly when fov is 2 atan(half / distance).
-inline TQ3CameraObject camera(float distance = 5.0f, float fov = 1.5707963f, float aspect = 1.0f,
-                              float hither = 1.0f, float yon = 100.0f) {
+inline TQ3CameraObject camera(float distance = 5.0f, float fov = 1.5707963f, float aspect = 1.0f, float hither = 1.0f,
+                              float yon = 100.0f) {
   TQ3ViewAngleAspectCameraData d{};
   d.cameraData.placement = {P(0, 0, distance), P(0, 0, 0), {0, 1, 0}};
   d.cameraData.range = {hither, yon};

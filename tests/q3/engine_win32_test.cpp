@@ -85,7 +85,7 @@ TEST_F(EngineWin32, FrameLandsAtThePaneWithThePixmapsPixels) {
       lit += canvas.rgb(x, y) != 0xC7C7FFu;
     }
   EXPECT_EQ(differing, 0);
-  EXPECT_GT(lit, 20); // the scene really drew something
+  EXPECT_GT(lit, 20);                  // the scene really drew something
   EXPECT_EQ(target.rgb(4, 7), 0u);     // left of the pane
   EXPECT_EQ(target.rgb(5 + w, 7), 0u); // right of it
   EXPECT_EQ(target.rgb(5, 6), 0u);     // above it

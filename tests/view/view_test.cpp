@@ -248,8 +248,14 @@ TEST_F(View, EndlessRetraversalStopsAtTheLimit) {
   uint32_t word;
   std::memcpy(&word, control->ref.block("Zu3ROzuvu") + 56, 4); // QuesaView
   TQ3ViewObject view = reinterpret_cast<TQ3ViewObject>(static_cast<uintptr_t>(word));
-  ASSERT_EQ(Q3View_RequestRetraverse(view, 0xFFFFFFFFu), kQ3Success);
-  control->redraw(); // ends after 100 passes instead of looping forever
+  const struct { TQ3Uns32 requested, passes; } cases[] = {{0xFFFFFFFFu, 100}, {150, 100}, {99, 100}, {3, 4}, {0, 1}};
+  for (const auto &c : cases) {
+    ASSERT_EQ(Q3View_RequestRetraverse(view, c.requested), kQ3Success);
+    control->ref.call("Update"); // ends after at most 100 passes instead of looping forever
+    TQ3Uns32 passes = 0;
+    Q3View_GetPassCount(view, &passes);
+    EXPECT_EQ(passes, c.passes) << c.requested;
+  }
   Q3View_RequestRetraverse(view, 0);
 }
 

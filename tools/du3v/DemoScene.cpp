@@ -28,11 +28,11 @@ std::string CheckerQuadText() {
     for (int x = 0; x < 8; ++x) hex += ((x / 2 + y / 2) % 2) ? "FFF0C030" : "FF2050C0";
   return "3DMetafile ( 1 6 Normal nil> )\n"
          "Container (\n"
-         "  TriMesh ( 2 0 0 0 4 0\n"
+         "  TriMesh ( 2 0 0 0 4 1\n"
          "    0 1 2  0 2 3\n"
          "    -1 -1 0  1 -1 0  1 1 0  -1 1 0\n"
          "    -1 -1 0  1 1 0 False )\n"
-         "  AttributeArray ( 1 0 2 0 0  0 0  1 0  1 1  0 1 )\n"
+         "  AttributeArray ( 1 0 2 0 0  0 0  1 0  1 1  0 1 )\n" // per-vertex surface UVs
          "  Container ( AttributeSet ( )\n"
          "    Container ( TextureShader ( )\n"
          "      PixmapTexture ( 8 8 32 32 ARGB32 BigEndian BigEndian\n        " +

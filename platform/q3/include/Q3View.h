@@ -53,7 +53,8 @@
    - Picks test the ray through the pixel centre from the hither plane to the
      yon plane; back faces are skipped under backfacing Remove. Points hit
      within vertexTolerance pixels, lines within edgeTolerance pixels of the
-     pixel centre. numHitsToReturn 0 keeps every hit. Details: pick ID, object
+     pixel centre. Each submitted geometry gives at most one hit, its
+     nearest. numHitsToReturn 0 keeps every hit. Details: pick ID, object
      (a new reference, disposed by the caller), local-to-world, XYZ (world),
      distance (world, from the camera location), normal (world, unit, for
      triangles) and UV (where the geometry has UVs). Path, shape part and
@@ -109,6 +110,8 @@ Q3_EXTERN_API_C(TQ3Status) Q3View_Cancel(TQ3ViewObject view);
 /* q3's addition, for tests: the next `passes` end calls of this view answer
    kQ3ViewStatusRetraverse (0xFFFFFFFF: every end call until set again). */
 Q3_EXTERN_API_C(TQ3Status) Q3View_RequestRetraverse(TQ3ViewObject view, TQ3Uns32 passes);
+/* q3's addition, for tests: how many passes the view's latest loop ended. */
+Q3_EXTERN_API_C(TQ3Status) Q3View_GetPassCount(TQ3ViewObject view, TQ3Uns32 *passes);
 
 /* ---- Submitting inside a loop ---- */
 Q3_EXTERN_API_C(TQ3Status) Q3Object_Submit(TQ3Object object, TQ3ViewObject view);

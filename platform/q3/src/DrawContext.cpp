@@ -17,9 +17,8 @@ uint32_t channel(float c) {
 } // namespace
 
 bool DrawContext::validData(const TQ3DrawContextData &d) {
-  const bool ok = rawEnum(d.clearImageMethod) <= kQ3ClearMethodWithColor &&
-                  std::isfinite(d.pane.min.x) && std::isfinite(d.pane.min.y) && std::isfinite(d.pane.max.x) &&
-                  std::isfinite(d.pane.max.y);
+  const bool ok = rawEnum(d.clearImageMethod) <= kQ3ClearMethodWithColor && std::isfinite(d.pane.min.x) &&
+                  std::isfinite(d.pane.min.y) && std::isfinite(d.pane.max.x) && std::isfinite(d.pane.max.y);
   if (!ok) postError(kQ3ErrorInvalidParameter);
   return ok;
 }

@@ -60,7 +60,8 @@ private:
 
 class PixmapDrawContext : public DrawContext {
 public:
-  PixmapDrawContext(const TQ3PixmapDrawContextData &d) : DrawContext(type::PixmapDrawContext, d.drawContextData), pixmap_(d.pixmap) {}
+  PixmapDrawContext(const TQ3PixmapDrawContextData &d)
+      : DrawContext(type::PixmapDrawContext, d.drawContextData), pixmap_(d.pixmap) {}
   const TQ3Pixmap &pixmap() const { return pixmap_; }
   bool setPixmap(const TQ3Pixmap &p);
   // Posts kQ3ErrorInvalidParameter for a pixmap a frame could not be written to safely.
@@ -78,7 +79,8 @@ private:
 
 class Win32DCDrawContext : public DrawContext {
 public:
-  Win32DCDrawContext(const TQ3Win32DCDrawContextData &d) : DrawContext(type::Win32DCDrawContext, d.drawContextData), hdc_(d.hdc) {}
+  Win32DCDrawContext(const TQ3Win32DCDrawContextData &d)
+      : DrawContext(type::Win32DCDrawContext, d.drawContextData), hdc_(d.hdc) {}
   TQ3Win32HDC dc() const { return hdc_; }
   void setDC(TQ3Win32HDC dc) {
     hdc_ = dc;

@@ -87,10 +87,40 @@ uint32_t decodePixel(const uint8_t *in, TQ3PixelType type, TQ3Endian byteOrder) 
   return 0;
 }
 
+namespace {
+// One row of frame pixels into the pixmap; the usual types get a loop of
+// their own, the rest go pixel by pixel.
+void encodeRow(const uint32_t *src, int n, TQ3PixelType type, TQ3Endian order, uint8_t *out) {
+  const bool little = order == kQ3EndianLittle;
+  if (type == kQ3PixelTypeRGB32 || type == kQ3PixelTypeARGB32) {
+    const uint32_t keep = type == kQ3PixelTypeARGB32 ? 0xFFFFFFFFu : 0x00FFFFFFu;
+    for (int x = 0; x < n; ++x, out += 4) {
+      const uint32_t v = src[x] & keep;
+      if (little) {
+        out[0] = uint8_t(v), out[1] = uint8_t(v >> 8), out[2] = uint8_t(v >> 16), out[3] = uint8_t(v >> 24);
+      } else {
+        out[0] = uint8_t(v >> 24), out[1] = uint8_t(v >> 16), out[2] = uint8_t(v >> 8), out[3] = uint8_t(v);
+      }
+    }
+    return;
+  }
+  if (type == kQ3PixelTypeRGB24) {
+    for (int x = 0; x < n; ++x, out += 3) {
+      const uint32_t v = src[x];
+      out[little ? 2 : 0] = uint8_t(v >> 16), out[1] = uint8_t(v >> 8), out[little ? 0 : 2] = uint8_t(v);
+    }
+    return;
+  }
+  const uint32_t bpp = pixelBytes(type);
+  for (int x = 0; x < n; ++x) encodePixel(src[x], type, order, out + size_t(x) * bpp);
+}
+} // namespace
+
 bool PixmapDrawContext::validPixmap(const TQ3Pixmap &p) {
   const uint32_t bpp = pixelBytes(rawEnum(p.pixelType));
-  const bool ok = p.image && bpp != 0 && rawEnum(p.byteOrder) <= kQ3EndianLittle && p.pixelSize == bpp * 8 && p.width > 0 && p.height > 0 && p.width <= kMaxSide &&
-                  p.height <= kMaxSide && p.rowBytes >= p.width * bpp;
+  const bool ok = p.image && bpp != 0 && rawEnum(p.byteOrder) <= kQ3EndianLittle && p.pixelSize == bpp * 8 &&
+                  p.width > 0 && p.height > 0 && p.width <= kMaxSide && p.height <= kMaxSide &&
+                  p.rowBytes >= p.width * bpp;
   if (!ok) postError(kQ3ErrorInvalidParameter);
   return ok;
 }
@@ -132,8 +162,7 @@ bool PixmapDrawContext::present() {
   uint8_t *base = static_cast<uint8_t *>(pixmap_.image);
   for (int y = 0; y < h; ++y) {
     uint8_t *row = base + size_t(a.y + y) * pixmap_.rowBytes + size_t(a.x) * bpp;
-    const uint32_t *src = &frame_.argb[size_t(y) * frame_.width];
-    for (int x = 0; x < w; ++x) encodePixel(src[x], pixmap_.pixelType, pixmap_.byteOrder, row + size_t(x) * bpp);
+    encodeRow(&frame_.argb[size_t(y) * frame_.width], w, pixmap_.pixelType, pixmap_.byteOrder, row);
   }
   return true;
 }

@@ -11,10 +11,9 @@
 namespace q3 {
 
 bool Pick::validData(const TQ3WindowPointPickData &d) {
-  const bool ok =
-      rawEnum(d.data.sort) <= kQ3PickSortFarToNear &&
-      std::isfinite(d.point.x) && std::isfinite(d.point.y) && std::isfinite(d.vertexTolerance) &&
-      std::isfinite(d.edgeTolerance) && d.vertexTolerance >= 0.0f && d.edgeTolerance >= 0.0f;
+  const bool ok = rawEnum(d.data.sort) <= kQ3PickSortFarToNear && std::isfinite(d.point.x) &&
+                  std::isfinite(d.point.y) && std::isfinite(d.vertexTolerance) && std::isfinite(d.edgeTolerance) &&
+                  d.vertexTolerance >= 0.0f && d.edgeTolerance >= 0.0f;
   if (!ok) postError(kQ3ErrorInvalidParameter);
   return ok;
 }

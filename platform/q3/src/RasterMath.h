@@ -104,7 +104,7 @@ M4 normalMatrix(const M4 &a);
 
 // Deterministic replacements for the C library's functions.
 double detExp(double x);
-double detLog(double x); // x > 0
+double detLog(double x);           // x > 0
 double detPow(double x, double y); // x >= 0
 double detTan(double x);           // |x| < pi/2
 

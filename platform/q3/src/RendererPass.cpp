@@ -267,7 +267,8 @@ private:
           v[kPUV] = mv[k]->attributes.uv.u, v[kPUV + 1] = mv[k]->attributes.uv.v;
         }
       } else {
-        nv = kVertexVaryings;
+        shader.hasAdd = model == kQ3IlluminationTypePhong;
+        nv = varyingsFor(shader);
         LitTerms terms[3];
         if (interp == kQ3InterpolationStyleNone) {
           V3 n = faceNormal(t, face);
@@ -300,8 +301,24 @@ private:
         if (shader.transparent)
           defer(rv[0], rv[k], rv[k + 1], shader, tex ? *texRef : TexturePtr(), nv);
         else
-          raster::triangle(*frame_, &rv[0], &rv[k], &rv[k + 1], nv, true, shader);
+          fill(rv[0], rv[k], rv[k + 1], nv, shader);
       }
+    }
+  }
+
+  // Opaque triangles, through a shader specialised for the common cases.
+  void fill(const RasterVertex &a, const RasterVertex &b, const RasterVertex &c, int nv, const PixelShader &s) {
+    if (s.perPixel || s.fog) {
+      raster::triangle(*frame_, &a, &b, &c, nv, true, s);
+    } else if (s.texture) {
+      if (s.hasAdd)
+        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, true>{s});
+      else
+        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, false>{s});
+    } else if (s.hasAdd) {
+      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, true>{s});
+    } else {
+      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, false>{s});
     }
   }
 

@@ -13,14 +13,20 @@
 
 namespace q3 {
 
-// Varying layouts. Lit per vertex (or per face): colour terms.
-constexpr int kVMul = 0, kVAdd = 3, kVUV = 6, kVTrans = 8, kVertexVaryings = 11;
+// Varying layouts. Lit per vertex (or per face): colour terms; a triangle
+// interpolates only the leading ones it needs (varyingsFor()).
+constexpr int kVMul = 0, kVUV = 3, kVAdd = 5, kVTrans = 8, kVertexVaryings = 11;
 // Lit per pixel: the surface values lighting needs.
 constexpr int kPDiffuse = 0, kPPos = 3, kPNormal = 6, kPUV = 9, kPTrans = 11, kPixelVaryings = 14;
+
+struct PixelShader;
+// How many of the per-vertex varyings a triangle needs.
+int varyingsFor(const PixelShader &s);
 
 struct PixelShader {
   const TextureImage *texture = nullptr; // with UVs
   bool perPixel = false;
+  bool hasAdd = false;      // specular terms present
   bool transparent = false; // transparency varyings present or texture alpha
   bool translucentVaryings = false;
   const TQ3FogStyleData *fog = nullptr; // null when off
@@ -30,19 +36,25 @@ struct PixelShader {
   TQ3ObjectType model = kQ3IlluminationTypeLambert;
   Material material;
 
-  // Nearest texel; u, v wrap or clamp per the texture's modes.
-  uint32_t texel(float u, float v) const {
+  // Nearest texel; u, v wrap or clamp per the texture's modes. Inlined
+  // into the pixel loops: it runs for every textured pixel.
+  [[gnu::always_inline]] inline uint32_t texel(float u, float v) const {
     const TextureImage &t = *texture;
     const uint32_t x = texelIndex(u, t.width, t.wrapU);
     const uint32_t y = t.height - 1 - texelIndex(v, t.height, t.wrapV); // row 0 is v = 1
     return t.argb[size_t(y) * t.width + x];
   }
-  static uint32_t texelIndex(float c, uint32_t size, bool wrap) {
-    if (!(c == c)) return 0;
-    float f = std::clamp(c, -1048576.0f, 1048576.0f);
-    if (wrap) f -= float(raster::floorInt(f));
-    const int i = int(f * float(size)); // truncation toward 0: f is not negative here unless clamped
-    return uint32_t(std::clamp(i, 0, int(size) - 1));
+  [[gnu::always_inline]] static inline uint32_t texelIndex(float c, uint32_t size, bool wrap) {
+    float f;
+    if (wrap) {
+      f = (c >= -1048576.0f && c <= 1048576.0f) ? c : 0.0f; // NaN and huge values to 0
+      const int whole = int(f);
+      f -= float(whole - (float(whole) > f ? 1 : 0)); // 0 <= f < 1
+    } else {
+      f = c > 0.0f ? (c < 1.0f ? c : 1.0f) : 0.0f;
+    }
+    const int i = int(f * float(size));
+    return i >= int(size) ? size - 1 : uint32_t(i);
   }
 
   bool operator()(uint32_t &pixel, float, float w, const float *vary) const {
@@ -65,7 +77,7 @@ struct PixelShader {
       const LitTerms lit = shade(*rig, model, m, pos, n, texture != nullptr);
       for (int c = 0; c < 3; ++c) rgb[c] = base[c] * lit.mul[c] + lit.add[c];
     } else {
-      for (int c = 0; c < 3; ++c) rgb[c] = base[c] * vary[kVMul + c] + vary[kVAdd + c];
+      for (int c = 0; c < 3; ++c) rgb[c] = base[c] * vary[kVMul + c] + (hasAdd ? vary[kVAdd + c] : 0.0f);
     }
     if (fog) {
       const float f = fogFactor(*fog, w);
@@ -91,6 +103,36 @@ struct PixelShader {
     const float dstAlpha = float(pixel >> 24) / 255.0f;
     const uint32_t a = raster::toByte(coverage + dstAlpha * (1.0f - coverage));
     pixel = a << 24 | mixed[0] << 16 | mixed[1] << 8 | mixed[2];
+    return true;
+  }
+};
+
+inline int varyingsFor(const PixelShader &s) {
+  if (s.perPixel) return kPixelVaryings;
+  if (s.translucentVaryings) return kVertexVaryings;
+  if (s.hasAdd) return kVAdd + 3;
+  return s.texture ? kVUV + 2 : kVUV;
+}
+
+// The common opaque, unfogged, vertex-lit case with its choices fixed at
+// compile time: most pixels of a frame go through one of these.
+template <bool Textured, bool HasAdd> struct OpaqueVertexShader {
+  const PixelShader &s;
+  bool operator()(uint32_t &pixel, float, float, const float *vary) const {
+    float base[3] = {1, 1, 1};
+    if constexpr (Textured) {
+      const uint32_t t = s.texel(vary[kVUV], vary[kVUV + 1]);
+      base[0] = float((t >> 16) & 255) * (1.0f / 255.0f);
+      base[1] = float((t >> 8) & 255) * (1.0f / 255.0f);
+      base[2] = float(t & 255) * (1.0f / 255.0f);
+    }
+    uint32_t out = 0xFF000000u;
+    for (int c = 0; c < 3; ++c) {
+      float v = base[c] * vary[kVMul + c];
+      if constexpr (HasAdd) v += vary[kVAdd + c];
+      out |= raster::toByte(v) << (16 - 8 * c);
+    }
+    pixel = out;
     return true;
   }
 };

@@ -80,6 +80,7 @@ bool View::beginLoop(Loop which, std::unique_ptr<LoopPass> pass) {
   loop_ = which;
   pass_ = std::move(pass);
   cancelled_ = false;
+  passesEnded_ = 0;
   if (!openPass()) {
     abandon();
     return false;
@@ -159,6 +160,7 @@ TQ3ViewStatus View::end(Loop which) {
   const bool stale = watchedEdits() != editsAtOpen_;
   const bool delivered = pass_->close();
   passOpen_ = false;
+  ++passesEnded_;
   bool again = stale;
   if (retraverseRequests_ > 0) {
     again = true;
@@ -357,6 +359,13 @@ Q3_EXTERN_API_C(TQ3Status) Q3View_Cancel(TQ3ViewObject v) {
   q3::View *vw = view(v);
   if (!vw) return kQ3Failure;
   vw->cancel();
+  return kQ3Success;
+}
+
+Q3_EXTERN_API_C(TQ3Status) Q3View_GetPassCount(TQ3ViewObject v, TQ3Uns32 *passes) {
+  q3::View *vw = view(v);
+  if (!vw || !q3::requirePointer(passes)) return kQ3Failure;
+  *passes = vw->passesEnded();
   return kQ3Success;
 }
 

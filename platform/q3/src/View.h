@@ -82,6 +82,8 @@ public:
 
   void cancel() { cancelled_ = true; }
   void requestRetraverse(TQ3Uns32 passes) { retraverseRequests_ = passes; }
+  // Passes ended in the latest loop, for tests of callers' pass limits.
+  TQ3Uns32 passesEnded() const { return passesEnded_; }
 
   // Whether submits may go in now; opens the next pass of a loop waiting for
   // retraversal. Posts kQ3ErrorViewNotStarted outside a loop.
@@ -125,6 +127,7 @@ private:
   bool passFailed_ = false;
   bool cancelled_ = false;
   TQ3Uns32 retraverseRequests_ = 0;
+  TQ3Uns32 passesEnded_ = 0;
   TQ3Uns32 editsAtOpen_ = 0;
   std::unique_ptr<LoopPass> pass_;
   std::vector<DrawState> stack_{DrawState{}};
