@@ -7,8 +7,8 @@ namespace {
 
 class EngineBounds : public Q3Session {};
 
-MeshSpec cube(float half) {
-  MeshSpec s;
+MeshRecipe cube(float half) {
+  MeshRecipe s;
   for (int i = 0; i < 8; ++i) s.points.push_back(P(i & 1 ? half : -half, i & 2 ? half : -half, i & 4 ? half : -half));
   s.triangles = {{{0, 1, 3}}, {{4, 7, 5}}};
   return s;
@@ -32,8 +32,8 @@ template <typename F> TQ3BoundingSphere sphereOf(TQ3ViewObject view, F submit) {
 
 TEST_F(EngineBounds, BoxOfTransformedGeometry) {
   TQ3ViewObject view = Q3View_New();
-  MeshSpec spec = cube(1);
-  TQ3GeometryObject c = makeTriMesh(spec);
+  MeshRecipe recipe = cube(1);
+  TQ3GeometryObject c = makeTriMesh(recipe);
   const TQ3Vector3D move{10, 0, -4}, stretch{2, 3, 1};
   // 45 degrees about z: the unit cube's corners reach sqrt(2) in x and y.
   const TQ3Quaternion turn{0.92387953f, 0, 0, 0.38268343f};
@@ -69,9 +69,9 @@ TEST_F(EngineBounds, SphereIsTheMinimalOne) {
   // A cube's corners: centre and radius sqrt(3) x half. A thin triangle
   // whose minimal sphere is the one on its long side, far smaller than a
   // sphere about the centroid of its points.
-  MeshSpec spec = cube(2);
-  TQ3GeometryObject c = makeTriMesh(spec);
-  MeshSpec thin;
+  MeshRecipe recipe = cube(2);
+  TQ3GeometryObject c = makeTriMesh(recipe);
+  MeshRecipe thin;
   thin.points = {P(0, 0, 0), P(4, 0, 0), P(2, 0.2f, 0), P(2.1f, 0.1f, 0), P(1, 0.05f, 0)};
   thin.triangles = {{{0, 1, 2}}};
   TQ3GeometryObject t = makeTriMesh(thin);
@@ -111,8 +111,8 @@ TEST_F(EngineBounds, EmptySubmissionGivesAnEmptyZeroedResult) {
 
 TEST_F(EngineBounds, ResultIsWrittenOnEveryEndCallOfARetraversingLoop) {
   TQ3ViewObject view = Q3View_New();
-  MeshSpec spec = cube(1);
-  TQ3GeometryObject c = makeTriMesh(spec);
+  MeshRecipe recipe = cube(1);
+  TQ3GeometryObject c = makeTriMesh(recipe);
   Q3View_RequestRetraverse(view, 0xFFFFFFFFu);
   ASSERT_EQ(Q3View_StartBoundingBox(view, kQ3ComputeBoundsExact), kQ3Success);
   int passes = 0;

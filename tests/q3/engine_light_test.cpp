@@ -61,8 +61,8 @@ TEST_F(EngineLight, LightsThatAreOffOrRemovedStopLighting) {
   TQ3Object ambient = nullptr;
   Q3Group_GetPositionObject(group, pos, &ambient);
   TQ3ViewObject view = viewFor(canvas, kQ3RendererTypeInteractive, Q3Shared_GetReference(group));
-  MeshSpec spec = square(0, 0, 0, 5);
-  TQ3GeometryObject quad = makeTriMesh(spec);
+  MeshRecipe recipe = square(0, 0, 0, 5);
+  TQ3GeometryObject quad = makeTriMesh(recipe);
   auto frame = [&] {
     render(view, [&] { Q3Object_Submit(quad, view); });
     return canvas.red(0, 0);

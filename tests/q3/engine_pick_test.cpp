@@ -50,7 +50,7 @@ struct TwoSquares {
   // and pixel (4, 4) has its centre on the axis.
   Canvas canvas{9, 9};
   TQ3ViewObject view = viewFor(canvas);
-  MeshSpec nearSpec = square(0, 0, 1, 1), farSpec = square(0, 0, 0, 1);
+  MeshRecipe nearSpec = square(0, 0, 1, 1), farSpec = square(0, 0, 0, 1);
   TQ3GeometryObject nearSq = makeTriMesh(nearSpec), farSq = makeTriMesh(farSpec);
   void submit() const {
     Q3PickIDStyle_Submit(2, view);
@@ -148,7 +148,7 @@ TEST_F(EnginePick, MissesBackFacesAndInvisibleGeometryGiveNoHit) {
   Q3Object_Dispose(pick);
 
   // A square facing away is skipped under Remove and hit under Both.
-  MeshSpec away = square(0, 0, 0, 1, false, -1);
+  MeshRecipe away = square(0, 0, 0, 1, false, -1);
   TQ3GeometryObject back = makeTriMesh(away);
   for (TQ3BackfacingStyle style : {kQ3BackfacingStyleRemove, kQ3BackfacingStyleBoth}) {
     pick = windowPick(4, 4, kQ3PickDetailMaskPickID);
@@ -233,8 +233,8 @@ TEST_F(EnginePick, WindowPointsCountFromThePaneCorner) {
   d.paneState = kQ3True;
   Q3DrawContext_SetData(canvas.dc, &d);
   TQ3ViewObject view = viewFor(canvas);
-  MeshSpec spec = square(0, 0, 0, 0.5f);
-  TQ3GeometryObject centre = makeTriMesh(spec);
+  MeshRecipe recipe = square(0, 0, 0, 0.5f);
+  TQ3GeometryObject centre = makeTriMesh(recipe);
   for (float x : {4.0f, 24.0f}) {
     TQ3PickObject pick = windowPick(x, 4, kQ3PickDetailMaskPickID);
     EXPECT_EQ(pickWith(view, pick, [&] { Q3Object_Submit(centre, view); }), x == 4.0f ? 1u : 0u) << x;

@@ -91,7 +91,7 @@ TEST_F(EngineRender, LitSquareColourFromAmbientAndDirectionalLight) {
   // Facing the light: 0.3 + 0.9 = 1.2. At 60 degrees: 0.3 + 0.9 * 0.5 = 0.75.
   // Phong adds specular 0.5 x 0.9 x (R.V)^4; lit per face, every corner
   // sees R.V = 1/sqrt(3), so (R.V)^4 = 1/9.
-  const double spec = 0.5 * 0.9 / 9.0;
+  const double recipe = 0.5 * 0.9 / 9.0;
   const float s60 = 0.8660254f;
   const LitCase cases[] = {
       {"lambert facing",
@@ -131,7 +131,7 @@ TEST_F(EngineRender, LitSquareColourFromAmbientAndDirectionalLight) {
        kQ3InterpolationStyleNone,
        {0, 0, -1},
        true,
-       rgbOf(0.96 + spec, 0.48 + spec, 0.24 + spec)},
+       rgbOf(0.96 + recipe, 0.48 + recipe, 0.24 + recipe)},
   };
   for (const LitCase &c : cases) {
     SCOPED_TRACE(c.name);
@@ -139,9 +139,9 @@ TEST_F(EngineRender, LitSquareColourFromAmbientAndDirectionalLight) {
     TQ3ViewObject view =
         viewFor(canvas, kQ3RendererTypeInteractive, c.lights ? lightGroup(0.3f, 0.9f, c.lightDirection) : nullptr);
     Scene scene;
-    MeshSpec spec = square(0, 0, 0, 5);
-    spec.attributes = scene.add(colourSet({0.8f, 0.4f, 0.2f}));
-    TQ3GeometryObject quad = scene.add(makeTriMesh(spec));
+    MeshRecipe recipe = square(0, 0, 0, 5);
+    recipe.attributes = scene.add(colourSet({0.8f, 0.4f, 0.2f}));
+    TQ3GeometryObject quad = scene.add(makeTriMesh(recipe));
     TQ3ShaderObject shader = scene.add(c.model == kQ3IlluminationTypePhong  ? Q3PhongIllumination_New()
                                        : c.model == kQ3IlluminationTypeNULL ? Q3NULLIllumination_New()
                                                                             : Q3LambertIllumination_New());
@@ -176,8 +176,8 @@ TEST_F(EngineRender, PointLightAttenuation) {
     Q3Group_AddObject(group, light);
     Q3Object_Dispose(light);
     TQ3ViewObject view = viewFor(canvas, kQ3RendererTypeInteractive, group);
-    MeshSpec spec = square(0, 0, 0, 5);
-    TQ3GeometryObject quad = makeTriMesh(spec);
+    MeshRecipe recipe = square(0, 0, 0, 5);
+    TQ3GeometryObject quad = makeTriMesh(recipe);
     render(view, [&] {
       Q3InterpolationStyle_Submit(kQ3InterpolationStylePixel, view);
       Q3Object_Submit(quad, view);
@@ -205,8 +205,8 @@ TEST_F(EngineRender, BackfacingRemoveBothAndFlip) {
     SCOPED_TRACE(testing::Message() << "style " << c.style << (c.ccw ? " front" : " back"));
     Canvas canvas(6, 6, {1, 0, 0, 1});
     TQ3ViewObject view = viewFor(canvas, kQ3RendererTypeInteractive, lightGroup(0.3f, 0.9f));
-    MeshSpec spec = square(0, 0, 0, 5, c.ccw, c.ccw ? 1.0f : -1.0f);
-    TQ3GeometryObject quad = makeTriMesh(spec);
+    MeshRecipe recipe = square(0, 0, 0, 5, c.ccw, c.ccw ? 1.0f : -1.0f);
+    TQ3GeometryObject quad = makeTriMesh(recipe);
     render(view, [&] {
       Q3BackfacingStyle_Submit(c.style, view);
       Q3Object_Submit(quad, view);
@@ -233,10 +233,10 @@ TEST_F(EngineRender, FogAtAKnownDistance) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode);
     Canvas canvas(4, 4);
     TQ3ViewObject view = viewFor(canvas);
-    MeshSpec spec = square(0, 0, 0, 5);
+    MeshRecipe recipe = square(0, 0, 0, 5);
     Scene scene;
-    spec.attributes = scene.add(colourSet({1, 0, 0}));
-    TQ3GeometryObject quad = scene.add(makeTriMesh(spec));
+    recipe.attributes = scene.add(colourSet({1, 0, 0}));
+    TQ3GeometryObject quad = scene.add(makeTriMesh(recipe));
     TQ3ShaderObject unlit = scene.add(Q3NULLIllumination_New());
     const TQ3FogStyleData fog{c.state, c.mode, 0.0f, 10.0f, c.density, {1, 0, 0, 1}};
     render(view, [&] {
@@ -259,10 +259,10 @@ TEST_F(EngineRender, WireFrameDrawsUnlitEdgesAndEdgeFillMatchesIt) {
     Canvas canvas(16, 16);
     TQ3ViewObject view =
         viewFor(canvas, wire ? kQ3RendererTypeWireFrame : kQ3RendererTypeInteractive, lightGroup(0.3f, 0.9f));
-    MeshSpec spec = square(0, 0, 0, 2.1875f);
+    MeshRecipe recipe = square(0, 0, 0, 2.1875f);
     Scene scene;
-    spec.attributes = scene.add(colourSet({0, 1, 0}));
-    TQ3GeometryObject quad = scene.add(makeTriMesh(spec));
+    recipe.attributes = scene.add(colourSet({0, 1, 0}));
+    TQ3GeometryObject quad = scene.add(makeTriMesh(recipe));
     render(view, [&] {
       if (!wire) Q3FillStyle_Submit(kQ3FillStyleEdges, view);
       Q3Object_Submit(quad, view);
@@ -283,8 +283,8 @@ TEST_F(EngineRender, WireFrameDrawsUnlitEdgesAndEdgeFillMatchesIt) {
 TEST_F(EngineRender, PointFillDrawsTheVertices) {
   Canvas canvas(16, 16);
   TQ3ViewObject view = viewFor(canvas);
-  MeshSpec spec = square(0, 0, 0, 2.1875f);
-  TQ3GeometryObject quad = makeTriMesh(spec);
+  MeshRecipe recipe = square(0, 0, 0, 2.1875f);
+  TQ3GeometryObject quad = makeTriMesh(recipe);
   render(view, [&] {
     Q3FillStyle_Submit(kQ3FillStylePoints, view);
     Q3Object_Submit(quad, view);
@@ -306,26 +306,26 @@ TEST_F(EngineRender, PointFillDrawsTheVertices) {
 TEST_F(EngineRender, SharedEdgesCoverEveryPixelOnce) {
   Canvas canvas(23, 17);
   TQ3ViewObject view = viewFor(canvas, kQ3RendererTypeInteractive, nullptr, camera(5.0f, 1.5707963f, 23.0f / 17.0f));
-  MeshSpec spec;
+  MeshRecipe recipe;
   const int n = 5;
   // A jittered grid reaching past the view on every side.
   for (int j = 0; j <= n; ++j)
     for (int i = 0; i <= n; ++i) {
       const float jitter = (i > 0 && i < n && j > 0 && j < n) ? 0.37f * float((i * 7 + j * 3) % 5 - 2) : 0.0f;
-      spec.points.push_back(P(-8.0f + 16.0f * i / n + jitter, -6.0f + 12.0f * j / n - jitter * 0.5f, 0));
+      recipe.points.push_back(P(-8.0f + 16.0f * i / n + jitter, -6.0f + 12.0f * j / n - jitter * 0.5f, 0));
     }
   for (int j = 0; j < n; ++j)
     for (int i = 0; i < n; ++i) {
       const TQ3Uns32 a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
-      spec.triangles.push_back({{a, b, c}});
-      spec.triangles.push_back({{a, c, d}});
+      recipe.triangles.push_back({{a, b, c}});
+      recipe.triangles.push_back({{a, c, d}});
     }
   Scene scene;
   TQ3AttributeSet set = scene.add(colourSet({1, 1, 1}));
   const TQ3ColorRGB half{0.5f, 0.5f, 0.5f};
   Q3AttributeSet_Add(set, kQ3AttributeTypeTransparencyColor, &half);
-  spec.attributes = set;
-  TQ3GeometryObject grid = scene.add(makeTriMesh(spec));
+  recipe.attributes = set;
+  TQ3GeometryObject grid = scene.add(makeTriMesh(recipe));
   TQ3ShaderObject unlit = scene.add(Q3NULLIllumination_New());
   render(view, [&] {
     Q3Shader_Submit(unlit, view);
@@ -350,8 +350,8 @@ TEST_F(EngineRender, TexturedSquareShowsItsCornerTexelsAndBlendsAlpha) {
 
   Canvas canvas(8, 8, {1, 0, 0, 0});
   TQ3ViewObject view = viewFor(canvas);
-  MeshSpec spec = square(0, 0, 0, 5);
-  TQ3GeometryObject quad = makeTriMesh(spec);
+  MeshRecipe recipe = square(0, 0, 0, 5);
+  TQ3GeometryObject quad = makeTriMesh(recipe);
   render(view, [&] {
     Q3Shader_Submit(unlit, view);
     Q3Shader_Submit(shader, view);
@@ -373,7 +373,7 @@ TEST_F(EngineRender, TransparentSurfaceBlendsOverWhatLiesBehindWhateverTheOrder)
     Canvas canvas(4, 4);
     TQ3ViewObject view = viewFor(canvas);
     Scene scene;
-    MeshSpec back = square(0, 0, -1, 10), front = square(0, 0, 0, 5);
+    MeshRecipe back = square(0, 0, -1, 10), front = square(0, 0, 0, 5);
     back.attributes = scene.add(colourSet({0, 0, 1}));
     TQ3AttributeSet set = scene.add(colourSet({1, 0, 0}));
     const TQ3ColorRGB half{0.5f, 0.5f, 0.5f};
@@ -397,7 +397,7 @@ TEST_F(EngineRender, NearerSurfaceHidesFartherOneInEitherOrder) {
     Canvas canvas(4, 4);
     TQ3ViewObject view = viewFor(canvas);
     Scene scene;
-    MeshSpec nearSq = square(0, 0, 1, 5), farSq = square(0, 0, -1, 10);
+    MeshRecipe nearSq = square(0, 0, 1, 5), farSq = square(0, 0, -1, 10);
     nearSq.attributes = scene.add(colourSet({1, 0, 0}));
     farSq.attributes = scene.add(colourSet({0, 0, 1}));
     TQ3GeometryObject n = scene.add(makeTriMesh(nearSq)), f = scene.add(makeTriMesh(farSq));
@@ -418,12 +418,12 @@ TEST_F(EngineRender, GeometryCrossingTheCameraIsClippedNotWrapped) {
   // hither shows, in the lower half of the view; nothing wraps to the top.
   Canvas canvas(8, 8);
   TQ3ViewObject view = viewFor(canvas);
-  MeshSpec spec;
-  spec.points = {P(-50, -1, 20), P(50, -1, 20), P(50, -1, -50), P(-50, -1, -50)};
-  spec.triangles = {{{0, 1, 2}}, {{0, 2, 3}}};
+  MeshRecipe recipe;
+  recipe.points = {P(-50, -1, 20), P(50, -1, 20), P(50, -1, -50), P(-50, -1, -50)};
+  recipe.triangles = {{{0, 1, 2}}, {{0, 2, 3}}};
   Scene scene;
-  spec.attributes = scene.add(colourSet({1, 1, 1}));
-  TQ3GeometryObject floor = scene.add(makeTriMesh(spec));
+  recipe.attributes = scene.add(colourSet({1, 1, 1}));
+  TQ3GeometryObject floor = scene.add(makeTriMesh(recipe));
   TQ3ShaderObject unlit = scene.add(Q3NULLIllumination_New());
   EXPECT_EQ(render(view,
                    [&] {
@@ -446,7 +446,7 @@ TEST_F(EngineRender, SameBytesOnEveryTarget) {
   TQ3ViewObject view = viewFor(canvas, kQ3RendererTypeInteractive, lightGroup(0.25f, 0.8f, {-0.3f, -0.5f, -0.8f}),
                                camera(6.0f, 0.9f, 4.0f / 3.0f));
   // A faceted ball: rings of vertices with normals.
-  MeshSpec ball;
+  MeshRecipe ball;
   const int rings = 9, segments = 13;
   for (int r = 0; r <= rings; ++r)
     for (int s = 0; s <= segments; ++s) {
@@ -470,7 +470,7 @@ TEST_F(EngineRender, SameBytesOnEveryTarget) {
   TQ3ShaderObject textureShader = scene.add(Q3TextureShader_New(texture));
   TQ3ShaderObject phong = scene.add(Q3PhongIllumination_New());
   TQ3GeometryObject geometry = scene.add(makeTriMesh(ball));
-  MeshSpec veil = square(0.5f, 0, 2, 1.5f);
+  MeshRecipe veil = square(0.5f, 0, 2, 1.5f);
   TQ3AttributeSet set = scene.add(colourSet({0.9f, 0.9f, 0.2f}));
   const TQ3ColorRGB part{0.4f, 0.6f, 0.5f};
   Q3AttributeSet_Add(set, kQ3AttributeTypeTransparencyColor, &part);

@@ -14,7 +14,7 @@ inline TQ3Point3D P(float x, float y, float z) { return {x, y, z}; }
 
 // A trimesh from points and triangles, with optional per-vertex normals,
 // UVs and diffuse colours and a geometry-level attribute set.
-struct MeshSpec {
+struct MeshRecipe {
   std::vector<TQ3Point3D> points;
   std::vector<TQ3TriMeshTriangleData> triangles;
   std::vector<TQ3Vector3D> normals;
@@ -23,17 +23,17 @@ struct MeshSpec {
   TQ3AttributeSet attributes = nullptr;
 };
 
-inline TQ3GeometryObject makeTriMesh(MeshSpec &spec) {
+inline TQ3GeometryObject makeTriMesh(MeshRecipe &recipe) {
   std::vector<TQ3TriMeshAttributeData> vertexAttrs;
-  if (!spec.normals.empty()) vertexAttrs.push_back({kQ3AttributeTypeNormal, spec.normals.data(), nullptr});
-  if (!spec.uvs.empty()) vertexAttrs.push_back({kQ3AttributeTypeShadingUV, spec.uvs.data(), nullptr});
-  if (!spec.diffuse.empty()) vertexAttrs.push_back({kQ3AttributeTypeDiffuseColor, spec.diffuse.data(), nullptr});
+  if (!recipe.normals.empty()) vertexAttrs.push_back({kQ3AttributeTypeNormal, recipe.normals.data(), nullptr});
+  if (!recipe.uvs.empty()) vertexAttrs.push_back({kQ3AttributeTypeShadingUV, recipe.uvs.data(), nullptr});
+  if (!recipe.diffuse.empty()) vertexAttrs.push_back({kQ3AttributeTypeDiffuseColor, recipe.diffuse.data(), nullptr});
   TQ3TriMeshData d{};
-  d.triMeshAttributeSet = spec.attributes;
-  d.numTriangles = TQ3Uns32(spec.triangles.size());
-  d.triangles = spec.triangles.data();
-  d.numPoints = TQ3Uns32(spec.points.size());
-  d.points = spec.points.data();
+  d.triMeshAttributeSet = recipe.attributes;
+  d.numTriangles = TQ3Uns32(recipe.triangles.size());
+  d.triangles = recipe.triangles.data();
+  d.numPoints = TQ3Uns32(recipe.points.size());
+  d.points = recipe.points.data();
   d.numVertexAttributeTypes = TQ3Uns32(vertexAttrs.size());
   d.vertexAttributeTypes = vertexAttrs.empty() ? nullptr : vertexAttrs.data();
   d.bBox.isEmpty = kQ3True;
@@ -43,8 +43,8 @@ inline TQ3GeometryObject makeTriMesh(MeshSpec &spec) {
 // An axis-aligned square in the plane z, centred on (cx, cy), counter-
 // clockwise seen from +z (or clockwise with ccw false), normals +z (or the
 // given sign), UVs from (0,0) at the bottom left to (1,1) at the top right.
-inline MeshSpec square(float cx, float cy, float z, float half, bool ccw = true, float normalZ = 1.0f) {
-  MeshSpec s;
+inline MeshRecipe square(float cx, float cy, float z, float half, bool ccw = true, float normalZ = 1.0f) {
+  MeshRecipe s;
   s.points = {P(cx - half, cy - half, z), P(cx + half, cy - half, z), P(cx + half, cy + half, z),
               P(cx - half, cy + half, z)};
   if (ccw)

@@ -217,9 +217,9 @@ TEST_F(EngineView, PushAndPopScopeTransformsAndStyles) {
   // Bounds show the transform in effect: the pushed translation is gone
   // after the pop, and transforms act on geometry last-submitted-first.
   TQ3ViewObject view = Q3View_New();
-  MeshSpec spec;
-  spec.points = {P(1, 0, 0)};
-  TQ3GeometryObject point = makeTriMesh(spec);
+  MeshRecipe recipe;
+  recipe.points = {P(1, 0, 0)};
+  TQ3GeometryObject point = makeTriMesh(recipe);
   ASSERT_NE(point, nullptr);
   const TQ3Vector3D up{0, 10, 0}, twice{2, 2, 2};
   ASSERT_EQ(Q3View_StartBoundingBox(view, kQ3ComputeBoundsExact), kQ3Success);

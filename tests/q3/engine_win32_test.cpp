@@ -47,7 +47,7 @@ void drawLitScene(TQ3ViewObject view, TQ3GeometryObject a, TQ3GeometryObject b) 
 
 TEST_F(EngineWin32, FrameLandsAtThePaneWithThePixmapsPixels) {
   const int w = 12, h = 10;
-  MeshSpec s1 = square(-1, 0.5f, 0, 2.3f), s2 = square(1.5f, -1, 1, 2.0f);
+  MeshRecipe s1 = square(-1, 0.5f, 0, 2.3f), s2 = square(1.5f, -1, 1, 2.0f);
   s2.normals.assign(4, TQ3Vector3D{0.6f, 0, 0.8f});
   TQ3AttributeSet red = colourSet({1, 0.2f, 0.1f});
   s2.attributes = red;
