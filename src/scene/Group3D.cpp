@@ -15,7 +15,7 @@ Group3DData *Group3DOf(HostObject object) {
 }
 
 namespace {
-void Construct(HostObject instance) {
+extern "C" void Group3D_Construct(HostObject instance) {
   Group3DData &group = *static_cast<Group3DData *>(ClassData(instance, Group3DClass));
   group.children.increment = 16;
   group.lastPosition[0] = group.lastPosition[1] = group.lastPosition[2] = 0;
@@ -24,7 +24,7 @@ void Construct(HostObject instance) {
   Object3DOf(instance)->IsGroup = 1;
 }
 
-void Destruct(HostObject instance) {
+extern "C" void Group3D_Destruct(HostObject instance) {
   Group3DData &group = *static_cast<Group3DData *>(ClassData(instance, Group3DClass));
   for (uint32_t i = 0; i < group.children.Count(); ++i) KIVOUnlockObject(group.children[i]);
   group.children.Clear();
@@ -40,13 +40,15 @@ bool Contains(HostObject candidate, HostObject group, int depth = 0) {
   return false;
 }
 
-int32_t Count(HostObject instance) { return static_cast<int32_t>(Group3DOf(instance)->children.Count()); }
+extern "C" int32_t Group3D_Count(HostObject instance) {
+  return static_cast<int32_t>(Group3DOf(instance)->children.Count());
+}
 
 bool InRange(const Group3DData &group, int32_t index) {
   return index >= 0 && static_cast<uint32_t>(index) < group.children.Count();
 }
 
-HostObject Item(HostObject instance, int32_t index) {
+extern "C" HostObject Group3D_Item(HostObject instance, int32_t index) {
   const Group3DData &group = *Group3DOf(instance);
   if (!InRange(group, index)) return nullptr;
   HostObject child = group.children[index];
@@ -54,22 +56,24 @@ HostObject Item(HostObject instance, int32_t index) {
   return child;
 }
 
-void SetItem(HostObject instance, int32_t index, HostObject value) {
+extern "C" void Group3D_SetItem(HostObject instance, int32_t index, HostObject value) {
   Group3DData &group = *Group3DOf(instance);
   if (!InRange(group, index) || (value && Contains(value, instance))) return;
+  // The new value is locked before the old one goes: assigning a child to
+  // its own slot must not free it when the group holds its only reference.
   HostObject old = group.children[index];
   group.children[index] = value;
   KIVOLockObject(value);
   KIVOUnlockObject(old);
 }
 
-void Append(HostObject instance, HostObject child) {
+extern "C" void Group3D_Append(HostObject instance, HostObject child) {
   Group3DData &group = *Group3DOf(instance);
   if (child && Contains(child, instance)) return;
   if (group.children.Append(child)) KIVOLockObject(child);
 }
 
-void RemoveIndex(HostObject instance, int32_t index) {
+extern "C" void Group3D_RemoveIndex(HostObject instance, int32_t index) {
   Group3DData &group = *Group3DOf(instance);
   if (!InRange(group, index)) return;
   HostObject child = group.children[index];
@@ -77,19 +81,19 @@ void RemoveIndex(HostObject instance, int32_t index) {
   KIVOUnlockObject(child);
 }
 
-void RemoveObject(HostObject instance, HostObject child) {
+extern "C" void Group3D_RemoveObject(HostObject instance, HostObject child) {
   if (Group3DOf(instance)->children.RemoveValue(child)) KIVOUnlockObject(child);
 }
 
-void Update(HostObject instance) { GroupUpdate(instance); }
+extern "C" void Group3D_Update(HostObject instance) { GroupUpdate(instance); }
 
 MethodDefinition methods[] = {
-    {Fn(Count), nullptr, "Count() as Integer", 0},
-    {Fn(Item), Fn(SetItem), "Item(idx as Integer) as Object3D", 0},
-    {Fn(Append), nullptr, "Append(obj as Object3D)", 0},
-    {Fn(RemoveIndex), nullptr, "Remove(idx as Integer)", 0},
-    {Fn(RemoveObject), nullptr, "Remove(obj as Object3D)", 0},
-    {Fn(Update), nullptr, "Update", 0},
+    {Fn(Group3D_Count), nullptr, "Count() as Integer", 0},
+    {Fn(Group3D_Item), Fn(Group3D_SetItem), "Item(idx as Integer) as Object3D", 0},
+    {Fn(Group3D_Append), nullptr, "Append(obj as Object3D)", 0},
+    {Fn(Group3D_RemoveIndex), nullptr, "Remove(idx as Integer)", 0},
+    {Fn(Group3D_RemoveObject), nullptr, "Remove(obj as Object3D)", 0},
+    {Fn(Group3D_Update), nullptr, "Update", 0},
 };
 
 bool Differs(float a, float b) { return !(a == b); } // NaN counts as different
@@ -101,8 +105,8 @@ ClassDefinition Group3DClass = {
     "Object3D",
     44,
     0,
-    Fn(Construct),
-    Fn(Destruct),
+    Fn(Group3D_Construct),
+    Fn(Group3D_Destruct),
     nullptr,
     0,
     methods,

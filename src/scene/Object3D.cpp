@@ -17,7 +17,7 @@ namespace {
 Vector3DData *positionBlock(const Object3DData &data) { return Vector3DOf(data.Position); }
 QuaternionData *orientationBlock(const Object3DData &data) { return QuaternionOf(data.Orientation); }
 
-void Construct(HostObject instance) {
+extern "C" void Object3D_Construct(HostObject instance) {
   Object3DData &data = *Object3DOf(instance);
   data.Position = PluginNewInstance("Vector3D");
   data.Orientation = PluginNewInstance("Quaternion");
@@ -29,7 +29,7 @@ void Construct(HostObject instance) {
   AcquireQuesa();
 }
 
-void Destruct(HostObject instance) {
+extern "C" void Object3D_Destruct(HostObject instance) {
   Object3DData &data = *Object3DOf(instance);
   for (uint32_t i = 0; i < data.ShapeList.Count(); ++i) Q3Object_Dispose(data.ShapeList[i]);
   data.ShapeList.Clear();
@@ -43,15 +43,17 @@ void Destruct(HostObject instance) {
   ReleaseQuesa();
 }
 
-double GetScale(HostObject instance, uint32_t param) {
+extern "C" double Object3D_GetScale(HostObject instance, uint32_t param) {
   float value;
   std::memcpy(&value, reinterpret_cast<uint8_t *>(Object3DOf(instance)) + param, 4);
   return value;
 }
 
-void SetScale(HostObject instance, uint32_t, double value) { Object3DOf(instance)->Scale = static_cast<float>(value); }
+extern "C" void Object3D_SetScale(HostObject instance, uint32_t, double value) {
+  Object3DOf(instance)->Scale = static_cast<float>(value);
+}
 
-void SetShape(HostObject instance, uint32_t, int32_t value) {
+extern "C" void Object3D_SetShape(HostObject instance, uint32_t, int32_t value) {
   Object3DData &data = *Object3DOf(instance);
   const uint32_t n = data.ShapeList.Count();
   if (value < 0)
@@ -62,7 +64,7 @@ void SetShape(HostObject instance, uint32_t, int32_t value) {
     data.Shape = value;
 }
 
-void MoveForward(HostObject instance, double distance) {
+extern "C" void Object3D_MoveForward(HostObject instance, double distance) {
   Object3DData &data = *Object3DOf(instance);
   TQ3Vector3D v{0, 0, static_cast<float>(distance)};
   RotateVector(data, v);
@@ -73,11 +75,13 @@ void TurnAboutLocalAxis(HostObject instance, TQ3Vector3D axis, double radians) {
   RotateVector(*Object3DOf(instance), axis);
   RotateAboutAxis(instance, axis, radians);
 }
-void Roll(HostObject instance, double radians) { TurnAboutLocalAxis(instance, {0, 0, 1}, radians); }
-void Pitch(HostObject instance, double radians) { TurnAboutLocalAxis(instance, {1, 0, 0}, radians); }
-void Yaw(HostObject instance, double radians) { TurnAboutLocalAxis(instance, {0, 1, 0}, radians); }
+extern "C" void Object3D_Roll(HostObject instance, double radians) { TurnAboutLocalAxis(instance, {0, 0, 1}, radians); }
+extern "C" void Object3D_Pitch(HostObject instance, double radians) {
+  TurnAboutLocalAxis(instance, {1, 0, 0}, radians);
+}
+extern "C" void Object3D_Yaw(HostObject instance, double radians) { TurnAboutLocalAxis(instance, {0, 1, 0}, radians); }
 
-HostObject Clone(HostObject instance) {
+extern "C" HostObject Object3D_Clone(HostObject instance) {
   static HostFunction newOfSameClass{"PluginNewOfSameClass", nullptr};
   auto call = reinterpret_cast<HostObject (*)(HostObject)>(ResolveHostFunction(newOfSameClass));
   HostObject clone = call ? call(instance) : nullptr;
@@ -101,18 +105,18 @@ HostObject Transformed(HostObject instance, HostObject point) {
   Convert(*Object3DOf(instance), *AsQ3Point(*to));
   return result;
 }
-HostObject ObjectToWorldTransform(HostObject instance, HostObject point) {
+extern "C" HostObject Object3D_ObjectToWorldTransform(HostObject instance, HostObject point) {
   return Transformed<LocalToWorld>(instance, point);
 }
-HostObject WorldToObjectTransform(HostObject instance, HostObject point) {
+extern "C" HostObject Object3D_WorldToObjectTransform(HostObject instance, HostObject point) {
   return Transformed<WorldToLocal>(instance, point);
 }
 
 PropertyDefinition properties[] = {
     {nullptr, "Position", "Vector3D", 0, HostAccess(), HostAccess(), 0, {}},
     {nullptr, "Orientation", "Quaternion", 0, HostAccess(), HostAccess(), 4, {}},
-    {nullptr, "Scale", "Double", 0, Fn(GetScale), Fn(SetScale), 12, {}},
-    {nullptr, "Shape", "Integer", 0, HostAccess(), Fn(SetShape), 16, {}},
+    {nullptr, "Scale", "Double", 0, Fn(Object3D_GetScale), Fn(Object3D_SetScale), 12, {}},
+    {nullptr, "Shape", "Integer", 0, HostAccess(), Fn(Object3D_SetShape), 16, {}},
     {nullptr, "Visible", "Boolean", 0, HostAccess(), HostAccess(), 20, {}},
     {nullptr, "NullShader", "Boolean", 0, HostAccess(), HostAccess(), 21, {}},
     {nullptr, "RenderBackFaces", "Boolean", 0, HostAccess(), HostAccess(), 22, {}},
@@ -122,19 +126,19 @@ PropertyDefinition properties[] = {
 // In the documented order; the two picture methods join when picture
 // shapes are built.
 MethodDefinition methods[] = {
-    {Fn(MoveForward), nullptr, "MoveForward(distance as Double)", 0},
-    {Fn(Roll), nullptr, "Roll(radians as Double)", 0},
-    {Fn(Pitch), nullptr, "Pitch(radians as Double)", 0},
-    {Fn(Yaw), nullptr, "Yaw(radians as Double)", 0},
-    {Fn(AddShapeFromString), nullptr, "AddShapeFromString(data as String)", 0},
-    {Fn(AddShapeFromFile), nullptr, "AddShapeFromFile(file as FolderItem)", 0},
-    {Fn(AddShapeFromHandle), nullptr, "AddShapeFromHandle(TQ3Object as Integer)", 0},
-    {Fn(GetShapeHandle), nullptr, "GetShapeHandle(index as Integer) as Integer", 0},
-    {Fn(Clone), nullptr, "Clone() as Object3D", 0},
-    {Fn(ComputeBounds), nullptr, "ComputeBounds(type as Integer) as Bounds3D", 0},
-    {Fn(UpdateBounds), nullptr, "UpdateBounds", 0},
-    {Fn(ObjectToWorldTransform), nullptr, "ObjectToWorldTransform(pt as Vector3D) as Vector3D", 0},
-    {Fn(WorldToObjectTransform), nullptr, "WorldToObjectTransform(pt as Vector3D) as Vector3D", 0},
+    {Fn(Object3D_MoveForward), nullptr, "MoveForward(distance as Double)", 0},
+    {Fn(Object3D_Roll), nullptr, "Roll(radians as Double)", 0},
+    {Fn(Object3D_Pitch), nullptr, "Pitch(radians as Double)", 0},
+    {Fn(Object3D_Yaw), nullptr, "Yaw(radians as Double)", 0},
+    {Fn(Object3D_AddShapeFromString), nullptr, "AddShapeFromString(data as String)", 0},
+    {Fn(Object3D_AddShapeFromFile), nullptr, "AddShapeFromFile(file as FolderItem)", 0},
+    {Fn(Object3D_AddShapeFromHandle), nullptr, "AddShapeFromHandle(TQ3Object as Integer)", 0},
+    {Fn(Object3D_GetShapeHandle), nullptr, "GetShapeHandle(index as Integer) as Integer", 0},
+    {Fn(Object3D_Clone), nullptr, "Clone() as Object3D", 0},
+    {Fn(Object3D_ComputeBounds), nullptr, "ComputeBounds(type as Integer) as Bounds3D", 0},
+    {Fn(Object3D_UpdateBounds), nullptr, "UpdateBounds", 0},
+    {Fn(Object3D_ObjectToWorldTransform), nullptr, "ObjectToWorldTransform(pt as Vector3D) as Vector3D", 0},
+    {Fn(Object3D_WorldToObjectTransform), nullptr, "WorldToObjectTransform(pt as Vector3D) as Vector3D", 0},
 };
 } // namespace
 
@@ -144,8 +148,8 @@ ClassDefinition Object3DClass = {
     nullptr,
     44,
     0,
-    Fn(Construct),
-    Fn(Destruct),
+    Fn(Object3D_Construct),
+    Fn(Object3D_Destruct),
     properties,
     sizeof properties / sizeof properties[0],
     methods,

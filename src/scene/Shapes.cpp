@@ -27,18 +27,18 @@ void AddShapeFrom3DMF(HostObject instance, const void *bytes, uint32_t length) {
     Q3Group_AddObject(group, object);
     Q3Object_Dispose(object);
   }
-  if (!group || !data.ShapeList.Append(group)) Q3Object_Dispose(group);
+  if (group && !data.ShapeList.Append(group)) Q3Object_Dispose(group);
   Q3File_Close(file);
   Q3Object_Dispose(file);
 }
 
-void AddShapeFromString(HostObject instance, HostString data) {
+void Object3D_AddShapeFromString(HostObject instance, HostString data) {
   const uint32_t length = HostStringLength(data);
   const char *bytes = StringGetCString(data);
   AddShapeFrom3DMF(instance, bytes ? bytes : "", bytes ? length : 0);
 }
 
-void AddShapeFromFile(HostObject instance, HostFolderItem file) {
+void Object3D_AddShapeFromFile(HostObject instance, HostFolderItem file) {
   HostString path = KIVOpathFromFolderItem(file);
   const char *name = StringGetCString(path);
   HANDLE handle = name ? CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -56,7 +56,7 @@ void AddShapeFromFile(HostObject instance, HostFolderItem file) {
   std::free(buffer);
 }
 
-void AddShapeFromHandle(HostObject instance, int32_t handle) {
+void Object3D_AddShapeFromHandle(HostObject instance, int32_t handle) {
   // q3 refuses a zero, dead or unshared reference; nothing is added then.
   TQ3Object shape =
       Q3Shared_GetReference(reinterpret_cast<TQ3Object>(static_cast<uintptr_t>(static_cast<uint32_t>(handle))));
@@ -64,7 +64,7 @@ void AddShapeFromHandle(HostObject instance, int32_t handle) {
   if (!Object3DOf(instance)->ShapeList.Append(shape)) Q3Object_Dispose(shape);
 }
 
-int32_t GetShapeHandle(HostObject instance, int32_t index) {
+int32_t Object3D_GetShapeHandle(HostObject instance, int32_t index) {
   const Object3DData &data = *Object3DOf(instance);
   if (index < 0 || static_cast<uint32_t>(index) >= data.ShapeList.Count()) {
     HostObject exception = PluginNewInstance("OutOfBoundsException");

@@ -16,10 +16,10 @@ namespace du3v {
 // Reads one display group from the bytes and appends it, whatever was read.
 void AddShapeFrom3DMF(HostObject instance, const void *bytes, uint32_t length);
 
-// The script methods, as registered.
-void AddShapeFromString(HostObject instance, HostString data);
-void AddShapeFromFile(HostObject instance, HostFolderItem file);
-void AddShapeFromHandle(HostObject instance, int32_t handle);
-int32_t GetShapeHandle(HostObject instance, int32_t index);
+// The script methods, as registered (C linkage, as every function a record names).
+extern "C" void Object3D_AddShapeFromString(HostObject instance, HostString data);
+extern "C" void Object3D_AddShapeFromFile(HostObject instance, HostFolderItem file);
+extern "C" void Object3D_AddShapeFromHandle(HostObject instance, int32_t handle);
+extern "C" int32_t Object3D_GetShapeHandle(HostObject instance, int32_t index);
 
 } // namespace du3v

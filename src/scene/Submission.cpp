@@ -88,7 +88,7 @@ void ComputeBoundsInto(HostObject object, HostObject bounds) {
   }
 }
 
-HostObject ComputeBounds(HostObject instance, int32_t type) {
+HostObject Object3D_ComputeBounds(HostObject instance, int32_t type) {
   if (!HasCurrentShape(*Object3DOf(instance))) return nullptr;
   HostObject result = PluginNewInstance("Bounds3D");
   Bounds3DData *b = Bounds3DOf(result);
@@ -98,14 +98,14 @@ HostObject ComputeBounds(HostObject instance, int32_t type) {
   return result;
 }
 
-void UpdateBounds(HostObject instance) {
+void Object3D_UpdateBounds(HostObject instance) {
   const Object3DData *data = Object3DOf(instance);
   if (!data || !data->Visible) return;
   if (data->IsGroup) {
     GroupUpdate(instance);
     const Group3DData &group = *Group3DOf(instance);
     for (uint32_t i = 0; i < group.children.Count(); ++i)
-      if (group.children[i]) UpdateBounds(group.children[i]);
+      if (group.children[i]) Object3D_UpdateBounds(group.children[i]);
   }
   if (data->Bounds && (data->IsGroup || HasCurrentShape(*data))) ComputeBoundsInto(instance, data->Bounds);
 }

@@ -21,8 +21,8 @@ void SubmitObject(HostObject object, TQ3ViewObject view);
 TQ3ViewObject BoundingView();
 void ComputeBoundsInto(HostObject object, HostObject bounds);
 
-// The script methods, as registered.
-HostObject ComputeBounds(HostObject instance, int32_t type);
-void UpdateBounds(HostObject instance);
+// The script methods, as registered (C linkage, as every function a record names).
+extern "C" HostObject Object3D_ComputeBounds(HostObject instance, int32_t type);
+extern "C" void Object3D_UpdateBounds(HostObject instance);
 
 } // namespace du3v

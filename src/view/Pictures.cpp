@@ -60,9 +60,9 @@ HostPicture GetPictureOfSize(HostControl control, int32_t width, int32_t height,
   return picture;
 }
 
-HostPicture GetPicture(HostControl control) { return GetPictureOfSize(control, 0, 0, 0); }
+HostPicture View3D_GetPicture(HostControl control) { return GetPictureOfSize(control, 0, 0, 0); }
 
-HostPicture GetPictureSized(HostControl control, int32_t width, int32_t height, int32_t depth) {
+HostPicture View3D_GetPictureSized(HostControl control, int32_t width, int32_t height, int32_t depth) {
   return GetPictureOfSize(control, width, height, depth);
 }
 

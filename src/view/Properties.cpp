@@ -4,6 +4,8 @@
 #include "util/Diagnostics.h"
 #include "view/View3D.h"
 
+#include <cstdint>
+
 namespace du3v {
 
 namespace {
@@ -25,38 +27,42 @@ float &FloatField(HostControl control, uint32_t offset) {
 }
 } // namespace
 
-int32_t GetTruncatedFloat(HostControl control, uint32_t offset) {
-  return static_cast<int32_t>(FloatField(control, offset));
+int32_t View3D_GetTruncatedFloat(HostControl control, uint32_t offset) {
+  // Truncation toward zero; values beyond the Integer range read as its ends.
+  const float value = FloatField(control, offset);
+  if (!(value > -2147483648.0f)) return value != value ? 0 : INT32_MIN;
+  if (value >= 2147483648.0f) return INT32_MAX;
+  return static_cast<int32_t>(value);
 }
 
-void SetHither(HostControl control, uint32_t, int32_t value) {
+void View3D_SetHither(HostControl control, uint32_t, int32_t value) {
   View3DData &data = ViewDataOf(control);
   data.Hither = AtLeastHalf(value);
   UpdateFogStart(data);
   PushRange(data);
 }
 
-void SetYon(HostControl control, uint32_t, int32_t value) {
+void View3D_SetYon(HostControl control, uint32_t, int32_t value) {
   View3DData &data = ViewDataOf(control);
   data.Yon = static_cast<float>(value);
   data.FogStyle.fogEnd = data.Yon;
   PushRange(data);
 }
 
-void SetFogStart(HostControl control, uint32_t, int32_t value) {
+void View3D_SetFogStart(HostControl control, uint32_t, int32_t value) {
   View3DData &data = ViewDataOf(control);
   data.FogStart = AtLeastHalf(value);
   UpdateFogStart(data);
 }
 
-void SetFieldOfView(HostControl control, uint32_t, int32_t value) {
+void View3D_SetFieldOfView(HostControl control, uint32_t, int32_t value) {
   View3DData &data = ViewDataOf(control);
   data.FieldOfView = value < 5 ? 5 : value > 160 ? 160 : value;
   if (data.QuesaCamera)
     Q3ViewAngleAspectCamera_SetFOV(data.QuesaCamera, static_cast<float>(data.FieldOfView * 0.017453292519943295));
 }
 
-void SetWireframe(HostControl control, uint32_t, int32_t value) {
+void View3D_SetWireframe(HostControl control, uint32_t, int32_t value) {
   View3DData &data = ViewDataOf(control);
   data.Wireframe = value != 0;
   if (!KIVOinRuntime() || !data.Renderer) return;
@@ -65,7 +71,7 @@ void SetWireframe(HostControl control, uint32_t, int32_t value) {
   CheckQuesa(Q3View_SetRenderer(data.QuesaView, data.Renderer), DiagnosticSite::ViewSetRendererAfterWireframe);
 }
 
-void SetSkyColor(HostControl control, uint32_t, uint32_t value) {
+void View3D_SetSkyColor(HostControl control, uint32_t, uint32_t value) {
   View3DData &data = ViewDataOf(control);
   data.SkyColor = value;
   if (!KIVOinRuntime()) return KIVOInvalidateControl(control);

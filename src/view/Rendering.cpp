@@ -74,12 +74,12 @@ void RenderScene(View3DData &data) {
   }
 }
 
-void ViewUpdate(HostControl control) {
+void View3D_Update(HostControl control) {
   View3DData &data = ViewDataOf(control);
   if (!data.QuesaView) return;
   PlaceCamera(data);
   RenderScene(data);
-  if (data.Objects) UpdateBounds(data.Objects);
+  if (data.Objects) Object3D_UpdateBounds(data.Objects);
 }
 
 } // namespace du3v

@@ -19,7 +19,7 @@ TQ3ColorARGB SkyColorARGB(uint32_t color) {
 
 namespace {
 // Start values of every field that is not zero.
-void InitControl(HostControl control) {
+extern "C" void InitControl(HostControl control) {
   View3DData &data = ViewDataOf(control);
   data.Hither = 5.0f;
   data.Yon = 5000.0f;
@@ -36,7 +36,7 @@ void InitControl(HostControl control) {
   data.Lights.increment = 8;
 }
 
-void OpenControl(HostControl control) {
+extern "C" void OpenControl(HostControl control) {
   if (!KIVOinRuntime()) return;
   View3DData &data = ViewDataOf(control);
   AcquireQuesa();
@@ -151,7 +151,7 @@ void DrawPlaceholder(const HostRect &bounds, const View3DData &data, HostGraphic
   DeleteObject(sky);
 }
 
-void Redraw(HostControl control, HostGraphics graphics) {
+extern "C" void Redraw(HostControl control, HostGraphics graphics) {
   View3DData &data = ViewDataOf(control);
   const HostRect bounds = BoundsOf(control);
   if (!KIVOinRuntime()) return DrawPlaceholder(bounds, data, graphics);
@@ -161,7 +161,7 @@ void Redraw(HostControl control, HostGraphics graphics) {
   RenderScene(data);
 }
 
-void DrawIntoGraphics(HostControl control, HostGraphics graphics) {
+extern "C" void DrawIntoGraphics(HostControl control, HostGraphics graphics) {
   View3DData &data = ViewDataOf(control);
   const HostRect bounds = BoundsOf(control);
   if (!KIVOinRuntime()) return DrawPlaceholder(bounds, data, graphics);
@@ -182,7 +182,7 @@ void UnlockAndClear(HostObject &object) {
   KIVOUnlockObject(held);
 }
 
-void CloseControl(HostControl control) {
+extern "C" void CloseControl(HostControl control) {
   if (!KIVOinRuntime()) return;
   View3DData &data = ViewDataOf(control);
   DisposeAndClear(data.Renderer);
@@ -215,14 +215,14 @@ ControlBehaviour behaviour = [] {
 // In record order; the light properties, picking and mouse events join as
 // they are built.
 PropertyDefinition properties[] = {
-    {"Initial State", "Hither", "Integer", 0, Fn(GetTruncatedFloat), Fn(SetHither), 0, {}},
-    {"Initial State", "Yon", "Integer", 0, Fn(GetTruncatedFloat), Fn(SetYon), 4, {}},
-    {"Initial State", "FieldOfView", "Integer", 0, HostAccess(), Fn(SetFieldOfView), 8, {}},
-    {"Initial State", "SkyColor", "Color", 0, HostAccess(), Fn(SetSkyColor), 12, {}},
+    {"Initial State", "Hither", "Integer", 0, Fn(View3D_GetTruncatedFloat), Fn(View3D_SetHither), 0, {}},
+    {"Initial State", "Yon", "Integer", 0, Fn(View3D_GetTruncatedFloat), Fn(View3D_SetYon), 4, {}},
+    {"Initial State", "FieldOfView", "Integer", 0, HostAccess(), Fn(View3D_SetFieldOfView), 8, {}},
+    {"Initial State", "SkyColor", "Color", 0, HostAccess(), Fn(View3D_SetSkyColor), 12, {}},
     {"Initial State", "FloodDirection", "Vector3D", 2, HostAccess(), HostAccess(), 44, {}},
     {"Initial State", "FogVisible", "Boolean", 0, HostAccess(), HostAccess(), 50, {}},
-    {"Initial State", "FogStart", "Integer", 0, Fn(GetTruncatedFloat), Fn(SetFogStart), 52, {}},
-    {"Initial State", "Wireframe", "Boolean", 0, HostAccess(), Fn(SetWireframe), 48, {}},
+    {"Initial State", "FogStart", "Integer", 0, Fn(View3D_GetTruncatedFloat), Fn(View3D_SetFogStart), 52, {}},
+    {"Initial State", "Wireframe", "Boolean", 0, HostAccess(), Fn(View3D_SetWireframe), 48, {}},
     {"Initial State", "DebugCube", "Boolean", 0, HostAccess(), HostAccess(), 49, {}},
     {"Runtime State", "Background", "Object3D", 2, HostAccess(), HostAccess(), 16, {}},
     {"Runtime State", "Camera", "Object3D", 2, HostAccess(), HostAccess(), 20, {}},
@@ -230,9 +230,10 @@ PropertyDefinition properties[] = {
 };
 
 MethodDefinition methods[] = {
-    {Fn(ViewUpdate), nullptr, "Update", 0},
-    {Fn(GetPicture), nullptr, "GetPicture as Picture", 0},
-    {Fn(GetPictureSized), nullptr, "GetPicture(width as Integer, height as Integer, depth as Integer) as Picture", 0},
+    {Fn(View3D_Update), nullptr, "Update", 0},
+    {Fn(View3D_GetPicture), nullptr, "GetPicture as Picture", 0},
+    {Fn(View3D_GetPictureSized), nullptr,
+     "GetPicture(width as Integer, height as Integer, depth as Integer) as Picture", 0},
 };
 } // namespace
 

@@ -94,20 +94,20 @@ TQ3ColorARGB SkyColorARGB(uint32_t color);
 // Rendering and camera.
 void PlaceCamera(View3DData &data);
 void RenderScene(View3DData &data);
-void ViewUpdate(HostControl control);
+extern "C" void View3D_Update(HostControl control);
 
 // View-setup properties: getters and setters as registered.
-int32_t GetTruncatedFloat(HostControl control, uint32_t offset);
-void SetHither(HostControl control, uint32_t offset, int32_t value);
-void SetYon(HostControl control, uint32_t offset, int32_t value);
-void SetFogStart(HostControl control, uint32_t offset, int32_t value);
-void SetFieldOfView(HostControl control, uint32_t offset, int32_t value);
-void SetWireframe(HostControl control, uint32_t offset, int32_t value);
-void SetSkyColor(HostControl control, uint32_t offset, uint32_t value);
+extern "C" int32_t View3D_GetTruncatedFloat(HostControl control, uint32_t offset);
+extern "C" void View3D_SetHither(HostControl control, uint32_t offset, int32_t value);
+extern "C" void View3D_SetYon(HostControl control, uint32_t offset, int32_t value);
+extern "C" void View3D_SetFogStart(HostControl control, uint32_t offset, int32_t value);
+extern "C" void View3D_SetFieldOfView(HostControl control, uint32_t offset, int32_t value);
+extern "C" void View3D_SetWireframe(HostControl control, uint32_t offset, int32_t value);
+extern "C" void View3D_SetSkyColor(HostControl control, uint32_t offset, uint32_t value);
 
 // Off-screen pictures: a picture of the scene, or nil.
 HostPicture GetPictureOfSize(HostControl control, int32_t width, int32_t height, int32_t depth);
-HostPicture GetPicture(HostControl control);
-HostPicture GetPictureSized(HostControl control, int32_t width, int32_t height, int32_t depth);
+extern "C" HostPicture View3D_GetPicture(HostControl control);
+extern "C" HostPicture View3D_GetPictureSized(HostControl control, int32_t width, int32_t height, int32_t depth);
 
 } // namespace du3v
