@@ -119,7 +119,12 @@ TEST_F(View, SceneInNestedGroupsRendersInWindowAndPictures) {
   start(true);
   Ref inner = h->New("Group3D");
   inner.call("Append", square(-6));
-  objects().call("Append", inner);
+  Ref outer = h->New("Group3D");
+  outer.call("Append", inner);
+  objects().call("Append", outer);
+  Ref right = square(-6);
+  right.get("Position").asObject().set("X", 3.0);
+  objects().call("Append", right);
   control->redraw();
   // The default camera stands at the origin looking along -Z.
   const COLORREF centre = window->pixel(80, 50);
@@ -129,6 +134,8 @@ TEST_F(View, SceneInNestedGroupsRendersInWindowAndPictures) {
   host::PictureImage image = h->readPicture(control->ref.call("GetPicture").asObject());
   EXPECT_TRUE(isRed(image.at(60, 40))) << std::hex << image.at(60, 40);
   EXPECT_EQ(image.at(1, 1), 0xC8C8FFu);
+  EXPECT_TRUE(isRed(image.at(103, 40))) << std::hex << image.at(103, 40); // the second square
+  EXPECT_EQ(image.at(85, 40), 0xC8C8FFu);                                 // sky between them
   // Turning the group away hides the square; Update redraws without the host.
   inner.get("Position").asObject().set("X", 100.0);
   control->ref.call("Update");
