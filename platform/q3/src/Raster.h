@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace q3::raster {
 
@@ -32,9 +33,10 @@ struct RasterVertex {
 };
 
 inline uint32_t toByte(float c) {
-  if (!(c > 0.0f)) return 0;
-  if (c >= 1.0f) return 255;
-  return uint32_t(c * 255.0f + 0.5f);
+  // Clamped to 0..1 (NaN to 0) without branches: maxss and minss.
+  const float lo = c > 0.0f ? c : 0.0f;
+  const float x = lo < 1.0f ? lo : 1.0f;
+  return uint32_t(int(x * 255.0f + 0.5f)); // signed: one instruction on x86
 }
 
 // floor() for values well inside the int range, without a library call
@@ -44,17 +46,56 @@ inline int floorInt(double v) {
   return i - (double(i) > v ? 1 : 0);
 }
 
-template <class Fn>
+namespace detail {
+// Shades the covered pixels xa..xb of row py: depth test, perspective-
+// correct varyings, callback. NV is the varying count when known at
+// compile time (-1: nv).
+template <int NV, class Fn>
+[[gnu::always_inline]] inline void shadeSpan(Frame &f, int py, int xa, int xb, int x0, int y0, int nv,
+                                             const float *q00, const float *dqdx, const float *dqdy, bool writeDepth,
+                                             Fn &shadePixel) {
+  const int n = NV >= 0 ? NV : nv;
+  float rowq[kMaxVaryings + 2], vary[kMaxVaryings];
+  const float fy = float(py - y0);
+  if constexpr (NV >= 0) {
+#pragma GCC unroll 16
+    for (int k = 0; k < NV + 2; ++k) rowq[k] = q00[k] + dqdy[k] * fy;
+  } else {
+    for (int k = 0; k < n + 2; ++k) rowq[k] = q00[k] + dqdy[k] * fy;
+  }
+  const size_t row = size_t(py) * size_t(f.width);
+  float *depthRow = f.depth.data() + row;
+  uint32_t *argbRow = f.argb.data() + row;
+  for (int px = xa; px <= xb; ++px) {
+    const float fx = float(px - x0);
+    const float z = rowq[0] + dqdx[0] * fx;
+    float &depth = depthRow[px];
+    if (z < depth) {
+      const float w = 1.0f / (rowq[1] + dqdx[1] * fx);
+      if constexpr (NV >= 0) {
+#pragma GCC unroll 16
+        for (int k = 0; k < NV; ++k) vary[k] = (rowq[k + 2] + dqdx[k + 2] * fx) * w;
+      } else {
+        for (int k = 0; k < n; ++k) vary[k] = (rowq[k + 2] + dqdx[k + 2] * fx) * w;
+      }
+      if (shadePixel(argbRow[px], z, w, vary) && writeDepth) depth = z;
+    }
+  }
+}
+
+template <int NV, class Fn>
 void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const RasterVertex *c, int nv, bool writeDepth,
-              Fn &&shadePixel) {
+              Fn &shadePixel) {
   // Callers clip to the frustum, so vertices lie within the frame; this
   // only guards the fixed-point range against anything else.
   const double limit = 1048576.0;
   for (const RasterVertex *v : {a, b, c})
     if (!(std::fabs(v->x) < limit && std::fabs(v->y) < limit)) return;
-  int64_t X[3] = {floorInt(a->x * 256.0 + 0.5), floorInt(b->x * 256.0 + 0.5), floorInt(c->x * 256.0 + 0.5)};
-  int64_t Y[3] = {floorInt(a->y * 256.0 + 0.5), floorInt(b->y * 256.0 + 0.5), floorInt(c->y * 256.0 + 0.5)};
-  int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
+  // Snapped coordinates stay below 2^28 and their differences below 2^29,
+  // so products are single 32x32->64 multiplies.
+  int32_t X[3] = {floorInt(a->x * 256.0 + 0.5), floorInt(b->x * 256.0 + 0.5), floorInt(c->x * 256.0 + 0.5)};
+  int32_t Y[3] = {floorInt(a->y * 256.0 + 0.5), floorInt(b->y * 256.0 + 0.5), floorInt(c->y * 256.0 + 0.5)};
+  int64_t area = int64_t(X[1] - X[0]) * (Y[2] - Y[0]) - int64_t(Y[1] - Y[0]) * (X[2] - X[0]);
   if (area == 0) return;
   const RasterVertex *v[3] = {a, b, c};
   if (area < 0) {
@@ -63,79 +104,102 @@ void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const Rast
     std::swap(v[1], v[2]);
     area = -area;
   }
-  const int64_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
-  const int64_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
+  const int32_t minX = std::min({X[0], X[1], X[2]}), maxX = std::max({X[0], X[1], X[2]});
+  const int32_t minY = std::min({Y[0], Y[1], Y[2]}), maxY = std::max({Y[0], Y[1], Y[2]});
   // Pixels whose centre (p + 0.5) can lie inside.
-  const int x0 = int(std::max<int64_t>(0, (minX - 128 + 255) >> 8));
-  const int x1 = int(std::min<int64_t>(f.width - 1, (maxX - 128) >> 8));
-  const int y0 = int(std::max<int64_t>(0, (minY - 128 + 255) >> 8));
-  const int y1 = int(std::min<int64_t>(f.height - 1, (maxY - 128) >> 8));
+  const int x0 = std::max(0, (minX - 128 + 255) >> 8);
+  const int x1 = std::min(f.width - 1, (maxX - 128) >> 8);
+  const int y0 = std::max(0, (minY - 128 + 255) >> 8);
+  const int y1 = std::min(f.height - 1, (maxY - 128) >> 8);
   if (x0 > x1 || y0 > y1) return;
 
   // Edge i is opposite vertex i: E_i(p) = A_i px + B_i py + C_i, positive
   // inside; the bias leaves pixel centres on an edge only to top and left
   // edges ("E - bias >= 0").
-  int64_t A[3], B[3], C[3], bias[3];
+  int32_t A[3], B[3], bias[3];
+  int64_t C[3];
   for (int i = 0; i < 3; ++i) {
     const int j = (i + 1) % 3, k = (i + 2) % 3;
-    const int64_t dx = X[k] - X[j], dy = Y[k] - Y[j];
+    const int32_t dx = X[k] - X[j], dy = Y[k] - Y[j];
     A[i] = -dy;
     B[i] = dx;
-    C[i] = -(A[i] * X[j] + B[i] * Y[j]);
+    C[i] = -(int64_t(A[i]) * X[j] + int64_t(B[i]) * Y[j]);
     const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
     bias[i] = topLeft ? 0 : 1;
   }
   // Every interpolated quantity q is a plane over the window: q = q00 +
   // dqdx (x - x0) + dqdy (y - y0) at pixel centres. Quantities: depth, 1/w,
   // and each varying times 1/w (perspective-correct).
-  const int nq = nv + 2;
+  const int nq = (NV >= 0 ? NV : nv) + 2;
   float q[3][kMaxVaryings + 2];
   for (int i = 0; i < 3; ++i) {
     q[i][0] = v[i]->z;
     q[i][1] = v[i]->invW;
-    for (int k = 0; k < nv; ++k) q[i][k + 2] = v[i]->v[k] * v[i]->invW;
+    for (int k = 0; k + 2 < nq; ++k) q[i][k + 2] = v[i]->v[k] * v[i]->invW;
   }
-  const int64_t cx0 = int64_t(x0) * 256 + 128, cy0 = int64_t(y0) * 256 + 128;
-  double e00[3];
-  for (int i = 0; i < 3; ++i) e00[i] = double(A[i] * cx0 + B[i] * cy0 + C[i]);
+  const int32_t cx0 = x0 * 256 + 128, cy0 = y0 * 256 + 128;
+  int64_t rowStart[3];
+  double e00[3], dA[3], dB[3];
+  for (int i = 0; i < 3; ++i) {
+    const int64_t e = int64_t(A[i]) * cx0 + int64_t(B[i]) * cy0 + C[i];
+    e00[i] = double(e);
+    rowStart[i] = e - bias[i];
+    dA[i] = double(A[i]);
+    dB[i] = double(B[i]);
+  }
   const double invArea = 1.0 / double(area);
   float q00[kMaxVaryings + 2], dqdx[kMaxVaryings + 2], dqdy[kMaxVaryings + 2];
   for (int k = 0; k < nq; ++k) {
     double sa = 0, sb = 0, sc = 0;
     for (int i = 0; i < 3; ++i) {
-      sa += double(A[i]) * q[i][k];
-      sb += double(B[i]) * q[i][k];
+      sa += dA[i] * q[i][k];
+      sb += dB[i] * q[i][k];
       sc += e00[i] * q[i][k];
     }
     q00[k] = float(sc * invArea);
     dqdx[k] = float(sa * 256.0 * invArea);
     dqdy[k] = float(sb * 256.0 * invArea);
   }
-  float rowq[kMaxVaryings + 2], vary[kMaxVaryings];
-  for (int py = y0; py <= y1; ++py) {
-    const int64_t cy = int64_t(py) * 256 + 128;
-    int64_t e[3];
-    for (int i = 0; i < 3; ++i) e[i] = A[i] * cx0 + B[i] * cy + C[i] - bias[i];
-    const int64_t stepX[3] = {A[0] * 256, A[1] * 256, A[2] * 256};
-    const float fy = float(py - y0);
-    for (int k = 0; k < nq; ++k) rowq[k] = q00[k] + dqdy[k] * fy;
-    const size_t row = size_t(py) * size_t(f.width);
-    for (int px = x0; px <= x1; ++px) {
-      if ((e[0] | e[1] | e[2]) >= 0) {
-        const float fx = float(px - x0);
-        const float z = rowq[0] + dqdx[0] * fx;
-        float &depth = f.depth[row + size_t(px)];
-        if (z < depth) {
-          const float w = 1.0f / (rowq[1] + dqdx[1] * fx);
-          for (int k = 0; k < nv; ++k) vary[k] = (rowq[k + 2] + dqdx[k + 2] * fx) * w;
-          if (shadePixel(f.argb[row + size_t(px)], z, w, vary) && writeDepth) depth = z;
-        }
-      }
-      e[0] += stepX[0];
-      e[1] += stepX[1];
-      e[2] += stepX[2];
+  // Rows walk the edge functions from the left until inside, then shade
+  // until outside (a row's covered pixels are contiguous). Small triangles,
+  // whose edge values over their box (one pixel of margin) fit in 32 bits,
+  // step in 32-bit integers; others in 64.
+  const auto rows = [&](auto zero) {
+    using E = decltype(zero);
+    E er[3] = {E(rowStart[0]), E(rowStart[1]), E(rowStart[2])};
+    const E sx[3] = {E(int64_t(A[0]) * 256), E(int64_t(A[1]) * 256), E(int64_t(A[2]) * 256)};
+    const E sy[3] = {E(int64_t(B[0]) * 256), E(int64_t(B[1]) * 256), E(int64_t(B[2]) * 256)};
+    for (int py = y0; py <= y1; ++py) {
+      E e0 = er[0], e1 = er[1], e2 = er[2];
+      int px = x0;
+      while (px <= x1 && (e0 | e1 | e2) < 0) e0 += sx[0], e1 += sx[1], e2 += sx[2], ++px;
+      const int xa = px;
+      while (px <= x1 && (e0 | e1 | e2) >= 0) e0 += sx[0], e1 += sx[1], e2 += sx[2], ++px;
+      if (px > xa) shadeSpan<NV>(f, py, xa, px - 1, x0, y0, nv, q00, dqdx, dqdy, writeDepth, shadePixel);
+      er[0] += sy[0], er[1] += sy[1], er[2] += sy[2];
     }
-  }
+  };
+  if (int64_t(maxX - minX + 512) * (maxY - minY + 512) <= (int64_t(1) << 29))
+    rows(int32_t(0));
+  else
+    rows(int64_t(0));
+}
+} // namespace detail
+
+// Shaders may state their varying count at compile time (kVaryings) so
+// the pixel loop unrolls; nv must then equal it.
+template <class Fn> constexpr int varyingsOf() {
+  if constexpr (requires { Fn::kVaryings; })
+    return Fn::kVaryings;
+  else
+    return -1;
+}
+
+template <class Fn>
+void triangle(Frame &f, const RasterVertex *a, const RasterVertex *b, const RasterVertex *c, int nv, bool writeDepth,
+              Fn &&shadePixel) {
+  using F = std::remove_cvref_t<Fn>;
+  detail::triangle<varyingsOf<F>()>(f, a, b, c, nv, writeDepth, shadePixel);
 }
 
 // Lines: the callback gets the pixel, depth and w (for fog).

@@ -180,6 +180,13 @@ private:
     // bring attributes of their own.
     vertexCacheable_ =
         std::all_of(mesh_->faces.begin(), mesh_->faces.end(), [](const AttributeValues &f) { return f.mask == 0; });
+    // Without material attributes on faces or vertices every corner has
+    // the geometry's material, and triangles need not build their own.
+    plainCorners_ =
+        std::none_of(mesh_->faces.begin(), mesh_->faces.end(),
+                     [](const AttributeValues &f) { return (f.mask & kMaterialBits) != 0; }) &&
+        std::none_of(mesh_->vertices.begin(), mesh_->vertices.end(),
+                     [](const MeshVertex &v) { return (v.attributes.mask & kMaterialBits) != 0; });
     cached_.assign(vertexCacheable_ ? n : 0, 0);
     lit_.resize(vertexCacheable_ ? n : 0);
   }
@@ -193,10 +200,15 @@ private:
     return state_->orientation == kQ3OrientationStyleClockwise ? -n : n;
   }
 
+  static constexpr uint32_t kMaterialBits = AttributeValues::kDiffuse | AttributeValues::kSpecular |
+                                            AttributeValues::kSpecularControl | AttributeValues::kTransparency |
+                                            AttributeValues::kAmbientCoefficient;
+
   Material cornerMaterial(const AttributeValues *face, const MeshVertex &v) const {
+    // Most corners carry only normals and UVs: skip the calls then.
     Material m = geometryMaterial_;
-    if (face) applyAttributes(m, *face);
-    applyAttributes(m, v.attributes);
+    if (face && (face->mask & kMaterialBits)) applyAttributes(m, *face);
+    if (v.attributes.mask & kMaterialBits) applyAttributes(m, v.attributes);
     return m;
   }
 
@@ -215,6 +227,7 @@ private:
     const TQ3InterpolationStyle interp = state_->interpolation;
     const TQ3ObjectType model = state_->illumination;
     const bool perPixel = interp == kQ3InterpolationStylePixel && model != kQ3IlluminationTypeNULL;
+    Material own[3]; // corner materials when they differ from the geometry's
     for (const MeshTriangle &t : mesh_->triangles) {
       if (!validTriangle(t)) continue;
       const uint32_t c0 = codes_[t.vertex[0]], c1 = codes_[t.vertex[1]], c2 = codes_[t.vertex[2]];
@@ -232,12 +245,12 @@ private:
         tex = nullptr;
 
       ClipVertex poly[16];
-      Material mats[3];
+      const Material *mats[3];
       bool translucent = false;
       for (int k = 0; k < 3; ++k) {
         poly[k].pos = clip_[t.vertex[k]];
-        mats[k] = cornerMaterial(face, *mv[k]);
-        translucent = translucent || !mats[k].opaque();
+        mats[k] = plainCorners_ ? &geometryMaterial_ : &(own[k] = cornerMaterial(face, *mv[k]));
+        translucent = translucent || !mats[k]->opaque();
       }
       PixelShader shader;
       shader.texture = tex;
@@ -254,14 +267,14 @@ private:
         nv = kPixelVaryings;
         shader.rig = &rig_;
         shader.model = model;
-        shader.material = mats[0];
+        shader.material = *mats[0];
         const V3 fn = faceNormal(t, face);
         for (int k = 0; k < 3; ++k) {
           V3 n = mv[k]->attributes.has(AttributeValues::kNormal) ? worldNormal(mv[k]->attributes.normal) : fn;
           if (flip) n = -n;
           const V3 &p = world_[t.vertex[k]];
           float *v = poly[k].v;
-          for (int c = 0; c < 3; ++c) v[kPDiffuse + c] = mats[k].diffuse[c], v[kPTrans + c] = mats[k].transparency[c];
+          for (int c = 0; c < 3; ++c) v[kPDiffuse + c] = mats[k]->diffuse[c], v[kPTrans + c] = mats[k]->transparency[c];
           v[kPPos] = float(p.x), v[kPPos + 1] = float(p.y), v[kPPos + 2] = float(p.z);
           v[kPNormal] = float(n.x), v[kPNormal + 1] = float(n.y), v[kPNormal + 2] = float(n.z);
           v[kPUV] = mv[k]->attributes.uv.u, v[kPUV + 1] = mv[k]->attributes.uv.v;
@@ -275,19 +288,19 @@ private:
           if (flip) n = -n;
           LitTerms sum{};
           for (int k = 0; k < 3; ++k) {
-            const LitTerms l = shade(rig_, model, mats[k], world_[t.vertex[k]], n, tex != nullptr);
+            const LitTerms l = shade(rig_, model, *mats[k], world_[t.vertex[k]], n, tex != nullptr);
             for (int c = 0; c < 3; ++c) sum.mul[c] += l.mul[c] / 3.0f, sum.add[c] += l.add[c] / 3.0f;
           }
           terms[0] = terms[1] = terms[2] = sum;
         } else {
-          for (int k = 0; k < 3; ++k) terms[k] = vertexTerms(t, k, face, mats[k], flip, tex != nullptr);
+          for (int k = 0; k < 3; ++k) terms[k] = vertexTerms(t, k, face, *mats[k], flip, tex != nullptr);
         }
         for (int k = 0; k < 3; ++k) {
           float *v = poly[k].v;
           for (int c = 0; c < 3; ++c) {
             v[kVMul + c] = terms[k].mul[c];
             v[kVAdd + c] = terms[k].add[c];
-            v[kVTrans + c] = mats[k].transparency[c];
+            v[kVTrans + c] = mats[k]->transparency[c];
           }
           v[kVUV] = mv[k]->attributes.uv.u, v[kVUV + 1] = mv[k]->attributes.uv.v;
         }
@@ -306,19 +319,20 @@ private:
     }
   }
 
-  // Opaque triangles, through a shader specialised for the common cases.
+  // Opaque triangles, through a shader specialised for the common cases
+  // (their varying counts match varyingsFor()).
   void fill(const RasterVertex &a, const RasterVertex &b, const RasterVertex &c, int nv, const PixelShader &s) {
     if (s.perPixel || s.fog) {
       raster::triangle(*frame_, &a, &b, &c, nv, true, s);
     } else if (s.texture) {
       if (s.hasAdd)
-        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, true>{s});
+        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, true>(s));
       else
-        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, false>{s});
+        raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<true, false>(s));
     } else if (s.hasAdd) {
-      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, true>{s});
+      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, true>(s));
     } else {
-      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, false>{s});
+      raster::triangle(*frame_, &a, &b, &c, nv, true, OpaqueVertexShader<false, false>(s));
     }
   }
 
@@ -461,7 +475,7 @@ private:
   std::vector<V3> world_;
   std::vector<uint8_t> cached_;
   std::vector<LitTerms> lit_;
-  bool vertexCacheable_ = false;
+  bool vertexCacheable_ = false, plainCorners_ = false;
   std::vector<Deferred> transparent_;
   std::vector<std::unique_ptr<TQ3FogStyleData>> fogs_;
 };

@@ -45,6 +45,10 @@ struct PixelShader {
     return t.argb[size_t(y) * t.width + x];
   }
   [[gnu::always_inline]] static inline uint32_t texelIndex(float c, uint32_t size, bool wrap) {
+    return texelIndex(c, size, float(size), wrap);
+  }
+  // sizeF is float(size), which callers may compute once per triangle.
+  [[gnu::always_inline]] static inline uint32_t texelIndex(float c, uint32_t size, float sizeF, bool wrap) {
     float f;
     if (wrap) {
       f = (c >= -1048576.0f && c <= 1048576.0f) ? c : 0.0f; // NaN and huge values to 0
@@ -53,7 +57,7 @@ struct PixelShader {
     } else {
       f = c > 0.0f ? (c < 1.0f ? c : 1.0f) : 0.0f;
     }
-    const int i = int(f * float(size));
+    const int i = int(f * sizeF);
     return i >= int(size) ? size - 1 : uint32_t(i);
   }
 
@@ -114,25 +118,51 @@ inline int varyingsFor(const PixelShader &s) {
   return s.texture ? kVUV + 2 : kVUV;
 }
 
+// Channel bytes as 0..1: float(b) * (1.0f / 255.0f), looked up.
+struct UnitTable {
+  float v[256];
+  constexpr UnitTable() : v() {
+    for (int b = 0; b < 256; ++b) v[b] = float(b) * (1.0f / 255.0f);
+  }
+};
+inline constexpr UnitTable kUnit{};
+
 // The common opaque, unfogged, vertex-lit case with its choices fixed at
 // compile time: most pixels of a frame go through one of these.
 template <bool Textured, bool HasAdd> struct OpaqueVertexShader {
-  const PixelShader &s;
-  bool operator()(uint32_t &pixel, float, float, const float *vary) const {
+  static constexpr int kVaryings = HasAdd ? kVAdd + 3 : Textured ? kVUV + 2 : kVUV;
+  // The texture's fields, read once per triangle instead of per pixel.
+  const uint32_t *texels = nullptr;
+  uint32_t width = 0, height = 0;
+  float widthF = 0, heightF = 0;
+  bool wrapU = true, wrapV = true;
+
+  explicit OpaqueVertexShader(const PixelShader &s) {
+    if constexpr (Textured) {
+      const TextureImage &t = *s.texture;
+      texels = t.argb.data();
+      width = t.width, height = t.height;
+      widthF = float(t.width), heightF = float(t.height);
+      wrapU = t.wrapU, wrapV = t.wrapV;
+    }
+  }
+
+  [[gnu::always_inline]] bool operator()(uint32_t &pixel, float, float, const float *vary) const {
     float base[3] = {1, 1, 1};
     if constexpr (Textured) {
-      const uint32_t t = s.texel(vary[kVUV], vary[kVUV + 1]);
-      base[0] = float((t >> 16) & 255) * (1.0f / 255.0f);
-      base[1] = float((t >> 8) & 255) * (1.0f / 255.0f);
-      base[2] = float(t & 255) * (1.0f / 255.0f);
+      const uint32_t x = PixelShader::texelIndex(vary[kVUV], width, widthF, wrapU);
+      const uint32_t y = height - 1 - PixelShader::texelIndex(vary[kVUV + 1], height, heightF, wrapV); // row 0: v = 1
+      const uint32_t t = texels[size_t(y) * width + x];
+      base[0] = kUnit.v[(t >> 16) & 255];
+      base[1] = kUnit.v[(t >> 8) & 255];
+      base[2] = kUnit.v[t & 255];
     }
-    uint32_t out = 0xFF000000u;
+    float v[3];
     for (int c = 0; c < 3; ++c) {
-      float v = base[c] * vary[kVMul + c];
-      if constexpr (HasAdd) v += vary[kVAdd + c];
-      out |= raster::toByte(v) << (16 - 8 * c);
+      v[c] = base[c] * vary[kVMul + c];
+      if constexpr (HasAdd) v[c] += vary[kVAdd + c];
     }
-    pixel = out;
+    pixel = 0xFF000000u | raster::toByte(v[0]) << 16 | raster::toByte(v[1]) << 8 | raster::toByte(v[2]);
     return true;
   }
 };
