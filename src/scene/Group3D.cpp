@@ -6,6 +6,8 @@
 #include "plugin/Registration.h"
 
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 namespace du3v {
 
@@ -30,13 +32,21 @@ extern "C" void Group3D_Destruct(HostObject instance) {
   group.children.Clear();
 }
 
-// True when `candidate` is `group` or holds it somewhere below.
-bool Contains(HostObject candidate, HostObject group, int depth = 0) {
-  if (candidate == group) return true;
-  const Group3DData *g = Group3DOf(candidate);
-  if (!g || depth > 10000) return false;
-  for (uint32_t i = 0; i < g->children.Count(); ++i)
-    if (g->children[i] && Contains(g->children[i], group, depth + 1)) return true;
+// True when `candidate` is `group` or holds it somewhere below. Walked with
+// a list instead of recursion: a script may nest groups arbitrarily deep, and
+// shared subgroups are visited once.
+bool Contains(HostObject candidate, HostObject group) {
+  std::vector<HostObject> pending{candidate};
+  std::unordered_set<HostObject> seen;
+  while (!pending.empty()) {
+    HostObject next = pending.back();
+    pending.pop_back();
+    if (next == group) return true;
+    const Group3DData *g = Group3DOf(next);
+    if (!g || !seen.insert(next).second) continue;
+    for (uint32_t i = 0; i < g->children.Count(); ++i)
+      if (g->children[i]) pending.push_back(g->children[i]);
+  }
   return false;
 }
 

@@ -32,4 +32,8 @@ Group3DData *Group3DOf(HostObject object);
 
 void GroupUpdate(HostObject group);
 
+// Walks through nested groups stop at this depth: deeper members are neither
+// drawn, picked nor bounded, so a script's deep nesting cannot exhaust the stack.
+constexpr int kMaxGroupDepth = 256;
+
 } // namespace du3v

@@ -15,13 +15,22 @@ constexpr int kMaxPasses = 100;
 bool HasCurrentShape(const Object3DData &data) { return static_cast<uint32_t>(data.Shape) < data.ShapeList.Count(); }
 } // namespace
 
-void SubmitObject(HostObject object, TQ3ViewObject view) {
+namespace {
+void SubmitAtDepth(HostObject object, TQ3ViewObject view, int depth);
+void UpdateBoundsAtDepth(HostObject instance, int depth);
+} // namespace
+
+void SubmitObject(HostObject object, TQ3ViewObject view) { SubmitAtDepth(object, view, 0); }
+
+namespace {
+void SubmitAtDepth(HostObject object, TQ3ViewObject view, int depth) {
   Object3DData *data = Object3DOf(object);
   if (!data || !data->Visible) return;
   if (data->IsGroup) {
+    if (depth >= kMaxGroupDepth) return;
     GroupUpdate(object);
     const Group3DData &group = *Group3DOf(object);
-    for (uint32_t i = 0; i < group.children.Count(); ++i) SubmitObject(group.children[i], view);
+    for (uint32_t i = 0; i < group.children.Count(); ++i) SubmitAtDepth(group.children[i], view, depth + 1);
     return;
   }
   if (!HasCurrentShape(*data)) return;
@@ -43,6 +52,7 @@ void SubmitObject(HostObject object, TQ3ViewObject view) {
   Q3Object_Submit(data->ShapeList[static_cast<uint32_t>(data->Shape)], view);
   Q3Pop_Submit(view);
 }
+} // namespace
 
 TQ3ViewObject BoundingView() {
   if (Zu3ZOdoz::BoundingView) return Zu3ZOdoz::BoundingView;
@@ -98,16 +108,21 @@ HostObject Object3D_ComputeBounds(HostObject instance, int32_t type) {
   return result;
 }
 
-void Object3D_UpdateBounds(HostObject instance) {
+void Object3D_UpdateBounds(HostObject instance) { UpdateBoundsAtDepth(instance, 0); }
+
+namespace {
+void UpdateBoundsAtDepth(HostObject instance, int depth) {
   const Object3DData *data = Object3DOf(instance);
   if (!data || !data->Visible) return;
   if (data->IsGroup) {
+    if (depth >= kMaxGroupDepth) return;
     GroupUpdate(instance);
     const Group3DData &group = *Group3DOf(instance);
     for (uint32_t i = 0; i < group.children.Count(); ++i)
-      if (group.children[i]) Object3D_UpdateBounds(group.children[i]);
+      if (group.children[i]) UpdateBoundsAtDepth(group.children[i], depth + 1);
   }
   if (data->Bounds && (data->IsGroup || HasCurrentShape(*data))) ComputeBoundsInto(instance, data->Bounds);
 }
+} // namespace
 
 } // namespace du3v

@@ -122,3 +122,31 @@ TEST_F(Scene, GroupsRefuseToContainThemselves) {
   EXPECT_FALSE(b.call("Item", 0).asObject());
   EXPECT_EQ(a.references(), 1);
 }
+
+TEST_F(Scene, DeepNestingNeitherOverflowsNorHangs) {
+  // 5000 groups, each inside the next, a drawable object at the bottom.
+  Ref bottom = h.New("Object3D");
+  bottom.call("AddShapeFromString", "3DMetafile ( 1 6 Normal nil> )\nTriangle ( 0 0 0  1 0 0  0 1 0 )\n");
+  Ref shallow = h.New("Group3D");
+  shallow.call("Append", bottom);
+  Ref top = shallow;
+  for (int i = 0; i < 5000; ++i) {
+    Ref g = h.New("Group3D");
+    g.call("Append", top);
+    top = g;
+  }
+  // The cycle check still reaches the bottom.
+  shallow.call("Append", top);
+  EXPECT_EQ(shallow.call("Count").asInteger(), 1);
+  // Walks stop at the depth limit: nothing that deep is bounded or drawn.
+  top.set("Bounds", h.New("Bounds3D"));
+  top.get("Bounds").asObject().set("Type", 2);
+  top.call("UpdateBounds");
+  EXPECT_EQ(top.get("Bounds").asObject().get("Maximum").asObject().get("X").asDouble(), 0.0);
+  // A shallow group is bounded as usual.
+  shallow.set("Bounds", h.New("Bounds3D"));
+  shallow.get("Bounds").asObject().set("Type", 2);
+  shallow.call("UpdateBounds");
+  EXPECT_NEAR(shallow.get("Bounds").asObject().get("Maximum").asObject().get("X").asDouble(), 1.0, 1e-5);
+  top = Ref();
+}
