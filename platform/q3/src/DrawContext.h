@@ -102,8 +102,8 @@ private:
 // A pane edge rounded to a whole pixel.
 int paneEdge(float v);
 
-// Pixel conversions between the frame's 0xAARRGGBB and the pixel types.
-uint32_t pixelBytes(uint32_t rawPixelType);
+// Pixel conversions between the frame's 0xAARRGGBB and the pixel types
+// (bytesPerPixel, shared with textures, is in Attribute.h).
 void encodePixel(uint32_t argb, TQ3PixelType type, TQ3Endian byteOrder, uint8_t *out);
 uint32_t decodePixel(const uint8_t *in, TQ3PixelType type, TQ3Endian byteOrder);
 

@@ -1,6 +1,8 @@
 // DrawContextPixmap.cpp: the pixmap draw context and the pixel-type codecs.
 #include "DrawContext.h"
 
+#include "Attribute.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -14,18 +16,6 @@ uint32_t expand5(uint32_t v) { return (v << 3) | (v >> 2); }
 uint32_t expand6(uint32_t v) { return (v << 2) | (v >> 4); }
 uint32_t reduce(uint32_t v, uint32_t bits) { return (v * ((1u << bits) - 1) + 127) / 255; }
 } // namespace
-
-uint32_t pixelBytes(uint32_t rawPixelType) {
-  switch (rawPixelType) {
-  case kQ3PixelTypeRGB32:
-  case kQ3PixelTypeARGB32: return 4;
-  case kQ3PixelTypeRGB16:
-  case kQ3PixelTypeARGB16:
-  case kQ3PixelTypeRGB16_565: return 2;
-  case kQ3PixelTypeRGB24: return 3;
-  }
-  return 0;
-}
 
 void encodePixel(uint32_t argb, TQ3PixelType type, TQ3Endian byteOrder, uint8_t *out) {
   const uint32_t a = argb >> 24, r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
@@ -120,13 +110,13 @@ void encodeRow(const uint32_t *src, int n, TQ3PixelType type, TQ3Endian order, u
     }
     return;
   }
-  const uint32_t bpp = pixelBytes(type);
+  const uint32_t bpp = bytesPerPixel(type);
   for (int x = 0; x < n; ++x) encodePixel(src[x], type, order, out + size_t(x) * bpp);
 }
 } // namespace
 
 bool PixmapDrawContext::validPixmap(const TQ3Pixmap &p) {
-  const uint32_t bpp = pixelBytes(rawEnum(p.pixelType));
+  const uint32_t bpp = bytesPerPixel(rawEnum(p.pixelType));
   const bool ok = p.image && bpp != 0 && rawEnum(p.byteOrder) <= kQ3EndianLittle && p.pixelSize == bpp * 8 &&
                   p.width > 0 && p.height > 0 && p.width <= kMaxSide && p.height <= kMaxSide &&
                   p.rowBytes >= p.width * bpp;
@@ -152,7 +142,7 @@ PixelArea PixmapDrawContext::area() const {
 
 void PixmapDrawContext::loadBackground() {
   const PixelArea a = area();
-  const uint32_t bpp = pixelBytes(pixmap_.pixelType);
+  const uint32_t bpp = bytesPerPixel(pixmap_.pixelType);
   const uint8_t *base = static_cast<const uint8_t *>(pixmap_.image);
   for (int y = 0; y < frame_.height; ++y) {
     const uint8_t *row = base + size_t(a.y + y) * pixmap_.rowBytes + size_t(a.x) * bpp;
@@ -167,7 +157,7 @@ bool PixmapDrawContext::present() {
   // The pixmap or pane may have changed since beginFrame; write only the
   // part both agree on.
   const int w = std::min(a.width, frame_.width), h = std::min(a.height, frame_.height);
-  const uint32_t bpp = pixelBytes(pixmap_.pixelType);
+  const uint32_t bpp = bytesPerPixel(pixmap_.pixelType);
   uint8_t *base = static_cast<uint8_t *>(pixmap_.image);
   for (int y = 0; y < h; ++y) {
     uint8_t *row = base + size_t(a.y + y) * pixmap_.rowBytes + size_t(a.x) * bpp;
